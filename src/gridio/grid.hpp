@@ -1,0 +1,45 @@
+#pragma once
+// The grid header and the grid array shared by every job. Values are held in one contiguous
+// allocation with the first index fastest: element (i1, i2, i3), counted from 0, is
+// values[i1 + n1 * (i2 + n2 * i3)] and belongs to the point origin + i1*a1 + i2*a2 + i3*a3.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+struct GridHeader {
+  std::int32_t natoms = 0;                        // atom count as read or given (may be <= 0)
+  std::array<float, 3> origin{};                  // bohr
+  std::int32_t n1 = 0, n2 = 0, n3 = 0;            // points along each axis
+  std::array<std::array<float, 3>, 3> axes{};     // axes[k] = step vector along axis k, bohr
+  std::vector<std::int32_t> atomic_numbers;       // one per atom
+  std::vector<std::array<float, 4>> atoms;        // per atom: charge, x, y, z (bohr)
+};
+
+struct Grid {
+  std::int32_t n1 = 0, n2 = 0, n3 = 0;
+  std::vector<double> values;
+
+  std::size_t size() const { return values.size(); }
+  bool empty() const { return values.empty(); }
+  double& at(std::size_t i1, std::size_t i2, std::size_t i3) {
+    return values[i1 + static_cast<std::size_t>(n1) * (i2 + static_cast<std::size_t>(n2) * i3)];
+  }
+  double at(std::size_t i1, std::size_t i2, std::size_t i3) const {
+    return values[i1 + static_cast<std::size_t>(n1) * (i2 + static_cast<std::size_t>(n2) * i3)];
+  }
+};
+
+// Number of points of an n1 x n2 x n3 grid; counts of zero or less give 0.
+// Raises OutOfMemory (naming `what`, e.g. the file) when the count overflows or the values
+// would need more memory than is available.
+std::size_t checked_point_count(std::int32_t n1, std::int32_t n2, std::int32_t n3,
+                                const std::string& what);
+
+// A zero-filled grid of the given counts, checked as above before anything is allocated.
+Grid make_grid(std::int32_t n1, std::int32_t n2, std::int32_t n3, const std::string& what);
+
+}  // namespace qv

@@ -1,0 +1,85 @@
+#include "gridio/line_reader.hpp"
+
+#include <cstring>
+
+#include "gridio/text_error.hpp"
+
+namespace qv {
+
+namespace {
+constexpr std::size_t kBlock = 1 << 20;
+}
+
+LineReader::LineReader(std::FILE* file, std::string name)
+    : file_(file), name_(std::move(name)), buf_(file ? kBlock : 0) {}
+
+LineReader::~LineReader() {
+  if (file_) std::fclose(file_);
+}
+
+std::unique_ptr<LineReader> LineReader::open(const std::string& path) {
+  if (path.empty()) return nullptr;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return nullptr;
+  return std::unique_ptr<LineReader>(new LineReader(f, path));
+}
+
+std::unique_ptr<LineReader> LineReader::from_text(std::string text, std::string name) {
+  auto r = std::unique_ptr<LineReader>(new LineReader(nullptr, std::move(name)));
+  r->buf_.assign(text.begin(), text.end());
+  r->end_ = r->buf_.size();
+  r->eof_ = true;
+  return r;
+}
+
+// Moves the unread tail to the front and reads more; grows the buffer when a line fills it.
+bool LineReader::refill() {
+  if (eof_ || !file_) return false;
+  if (begin_ > 0) {
+    std::memmove(buf_.data(), buf_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+  }
+  if (end_ == buf_.size()) buf_.resize(buf_.size() * 2);
+  std::size_t got = std::fread(buf_.data() + end_, 1, buf_.size() - end_, file_);
+  end_ += got;
+  if (got == 0) eof_ = true;
+  return got > 0;
+}
+
+bool LineReader::next(std::string_view& line) {
+  std::size_t scanned = begin_;
+  for (;;) {
+    const char* start = buf_.data() + scanned;
+    const void* nl = scanned < end_ ? std::memchr(start, '\n', end_ - scanned) : nullptr;
+    if (nl) {
+      std::size_t pos = static_cast<const char*>(nl) - buf_.data();
+      std::size_t len = pos - begin_;
+      if (len > 0 && buf_[pos - 1] == '\r') --len;
+      line = std::string_view(buf_.data() + begin_, len);
+      begin_ = pos + 1;
+      ++line_no_;
+      return true;
+    }
+    std::size_t offset = end_ - begin_;  // bytes already searched
+    if (!refill()) {
+      if (begin_ == end_) return false;
+      // The last line has no line feed.
+      std::size_t len = end_ - begin_;
+      if (buf_[end_ - 1] == '\r') --len;
+      line = std::string_view(buf_.data() + begin_, len);
+      begin_ = end_;
+      ++line_no_;
+      return true;
+    }
+    scanned = begin_ + offset;
+  }
+}
+
+std::string_view LineReader::require(const std::string& expected) {
+  std::string_view line;
+  if (!next(line)) throw TextError(name_, line_no_ + 1, "end of file; expected " + expected);
+  return line;
+}
+
+}  // namespace qv

@@ -1,0 +1,47 @@
+#pragma once
+// Sequential reader of a text file, line by line, that knows its file name and line number.
+// Lines are returned without their line feed and without a carriage return before it; a last
+// line without a line feed is still a line. Reads in large blocks: no allocation per line.
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+class LineReader {
+ public:
+  // Opens an existing file; returns nullptr when it cannot be opened.
+  static std::unique_ptr<LineReader> open(const std::string& path);
+  // A reader over text held in memory (tests, fuzzing, internal files); `name` is used in messages.
+  static std::unique_ptr<LineReader> from_text(std::string text, std::string name);
+
+  ~LineReader();
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+
+  // The next line, valid until the next call. Returns false at end of file (or a read error).
+  bool next(std::string_view& line);
+  // The next line; at end of file raises TextError naming the file, the line that would have
+  // been read and `expected`.
+  std::string_view require(const std::string& expected);
+
+  const std::string& name() const { return name_; }
+  // Number of the line last returned (1 for the first line); 0 before any read.
+  long line_number() const { return line_no_; }
+
+ private:
+  LineReader(std::FILE* file, std::string name);
+  bool refill();
+
+  std::FILE* file_ = nullptr;
+  std::string name_;
+  std::vector<char> buf_;
+  std::size_t begin_ = 0;  // first unread byte in buf_
+  std::size_t end_ = 0;    // one past the last valid byte in buf_
+  bool eof_ = false;
+  long line_no_ = 0;
+};
+
+}  // namespace qv

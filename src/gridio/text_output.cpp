@@ -1,0 +1,91 @@
+#include "gridio/text_output.hpp"
+
+#include <cstring>
+
+#include "gridio/text_error.hpp"
+
+namespace qv {
+
+namespace {
+constexpr std::size_t kBufferSize = 1 << 18;
+}
+
+TextOutput::TextOutput(std::FILE* file, bool owned, std::string name)
+    : file_(file), owned_(owned), name_(std::move(name)), buffer_(new char[kBufferSize]),
+      data_(buffer_.get()), cap_(kBufferSize) {}
+
+TextOutput::~TextOutput() {
+  try {
+    close();
+  } catch (...) {
+  }
+}
+
+std::unique_ptr<TextOutput> TextOutput::create(const std::string& path) {
+  std::FILE* f = path.empty() ? nullptr : std::fopen(path.c_str(), "wb");
+  if (!f) throw TextError(path, 0, "cannot create this output file");
+  return std::unique_ptr<TextOutput>(new TextOutput(f, true, path));
+}
+
+std::unique_ptr<TextOutput> TextOutput::standard_output() {
+  return std::unique_ptr<TextOutput>(new TextOutput(stdout, false, "standard output"));
+}
+
+std::unique_ptr<TextOutput> TextOutput::standard_error() {
+  return std::unique_ptr<TextOutput>(new TextOutput(stderr, false, "standard error"));
+}
+
+std::unique_ptr<TextOutput> TextOutput::memory(std::string name) {
+  return std::unique_ptr<TextOutput>(new TextOutput(nullptr, false, std::move(name)));
+}
+
+void TextOutput::spill() {
+  if (pos_ == 0) return;
+  if (closed_) {
+    pos_ = 0;
+    throw TextError(name_, 0, "write after the file was closed");
+  }
+  if (file_) {
+    std::size_t done = std::fwrite(data_, 1, pos_, file_);
+    if (done != pos_) {
+      pos_ = 0;
+      throw TextError(name_, 0, "write failed (disk full or output closed)");
+    }
+  } else {
+    memory_.append(data_, pos_);
+  }
+  pos_ = 0;
+}
+
+void TextOutput::make_room(std::size_t n) {
+  spill();
+  if (n > cap_) {
+    buffer_.reset(new char[n]);
+    data_ = buffer_.get();
+    cap_ = n;
+  }
+}
+
+void TextOutput::write(std::string_view text) {
+  if (cap_ - pos_ < text.size()) make_room(text.size());
+  std::memcpy(data_ + pos_, text.data(), text.size());
+  pos_ += text.size();
+}
+
+void TextOutput::flush() {
+  spill();
+  if (file_ && std::fflush(file_) != 0)
+    throw TextError(name_, 0, "write failed (disk full or output closed)");
+}
+
+void TextOutput::close() {
+  if (closed_) return;
+  flush();
+  if (file_ && owned_) {
+    std::FILE* f = file_;
+    closed_ = true;
+    if (std::fclose(f) != 0) throw TextError(name_, 0, "write failed when closing the file");
+  }
+}
+
+}  // namespace qv
