@@ -19,7 +19,7 @@ test: build
 bench:
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQV_BENCH=ON -DQV_TESTS=OFF
 	cmake --build build-bench -j $(JOBS)
-	cd build-bench && ./bench/run_benchmarks.sh
+	cd build-bench && ../bench/run_benchmarks.sh
 
 clean:
 	rm -rf $(BUILD_DIR) build-asan build-bench
