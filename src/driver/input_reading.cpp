@@ -18,8 +18,13 @@ bool same_file(const std::string& a, const std::string& b) {
   return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
-void open_run_log(const std::string& input_path, RunOutput& out, const std::string& nciout) {
+void open_run_log(const std::string& input_path, RunOutput& out, const std::string& nciout,
+                  RunLogMode mode) {
   const std::string name = trimmed(nciout);
+  if (mode == RunLogMode::Leave) {
+    out.set_log(TextOutput::memory(name));
+    return;
+  }
   if (same_file(name, input_path)) {
     out.to_screen("OUTPUT FILE NAME IS THE INPUT FILE ITSELF, PROGRAM STOP");
     program_stop(1);
@@ -30,7 +35,7 @@ void open_run_log(const std::string& input_path, RunOutput& out, const std::stri
 }  // namespace
 
 void input_reading(LineReader& in, const std::string& input_path, RunOutput& out,
-                   input_variables& iv) {
+                   input_variables& iv, RunLogMode mode) {
   InputCursor cursor(in);
   iv.wfn.orient_matr = {};
 
@@ -44,7 +49,7 @@ void input_reading(LineReader& in, const std::string& input_path, RunOutput& out
     out.to_screen("NAME FOR OUTPUT FILE WAS NOT GIVEN, PROGRAM STOP");
     program_stop(1);
   }
-  open_run_log(input_path, out, iv.nciout);
+  open_run_log(input_path, out, iv.nciout, mode);
 
   iv.inp1_risp = {};
   iv.wfn.wfn_risp = {};

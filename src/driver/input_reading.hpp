@@ -7,10 +7,14 @@
 
 namespace qv {
 
+// Whether the run log is created, or only named (companion tools that read the input file of an
+// earlier run must not overwrite its run log: their run-log lines go to memory).
+enum class RunLogMode { Create, Leave };
+
 // Raises ProgramStop on the stops of the input file (after their messages), and TextError on
 // failures of the file layer. `input_path` is the file being read, so that a run log that
 // would overwrite it is refused.
 void input_reading(LineReader& in, const std::string& input_path, RunOutput& out,
-                   input_variables& iv);
+                   input_variables& iv, RunLogMode mode = RunLogMode::Create);
 
 }  // namespace qv
