@@ -51,7 +51,17 @@ class Format {
 
  private:
   std::string text_;
-  std::vector<Node> nodes_;  // flattened program
+  std::vector<Node> nodes_;  // top-level items
+};
+
+// One parsed item: a descriptor with its repeat count, or a group of items.
+struct Format::Node {
+  enum class Kind : unsigned char { I, F, E, ES, A, X, Slash, Group };
+  Kind kind = Kind::X;
+  int repeat = 1;
+  int w = 0;  // field width; -1 for A without width; column count for X
+  int d = 0;  // digits after the point (F, E, ES)
+  std::vector<Node> children;  // Group only
 };
 
 }  // namespace qv

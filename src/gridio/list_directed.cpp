@@ -29,7 +29,7 @@ std::string list_real4(float v) {
   if (exponent >= -1 && exponent <= 7) {
     const int decimals = 7 - exponent;
     char fixed[32];
-    std::snprintf(fixed, sizeof fixed, "%.*f", decimals, x);
+    std::snprintf(fixed, sizeof fixed, "%#.*f", decimals, x);  // keeps the point at 0 decimals
     std::snprintf(buf, sizeof buf, "%11s    ", fixed);
   } else {
     std::snprintf(buf, sizeof buf, "%15.8E", x);
