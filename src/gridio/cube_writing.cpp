@@ -2,11 +2,80 @@
 
 #include <stdexcept>
 
+#include "gridio/fast_fields.hpp"
+#include "gridio/format.hpp"
+
 namespace qv {
 
-// Placeholder until the cube writer is built.
-void cube_writing(const GridHeader&, const Grid&, TextOutput&) {
-  throw std::logic_error("cube writer not built");
+namespace {
+
+constexpr std::size_t kPerLine = 6;
+constexpr std::size_t kField = 13;
+
+const Format& origin_format() {
+  static const Format f("(I5,3F12.6)");
+  return f;
+}
+const Format& row_format() {
+  static const Format f("(I5,4F12.6)");
+  return f;
+}
+
+void write_header(const GridHeader& h, const Grid& g, TextOutput& out) {
+  static const std::string title(60, ' ');
+  out.line(title);
+  out.line(title);
+  const OutItem line3[] = {std::int64_t{h.natoms}, double{h.origin[0]}, double{h.origin[1]},
+                           double{h.origin[2]}};
+  origin_format().write(out, line3);
+  const std::int32_t counts[3] = {g.n1, g.n2, g.n3};
+  for (int k = 0; k < 3; ++k) {
+    const OutItem row[] = {std::int64_t{counts[k]}, double{h.axes[k][0]}, double{h.axes[k][1]},
+                           double{h.axes[k][2]}};
+    row_format().write(out, row);
+  }
+  for (std::int32_t i = 0; i < h.natoms; ++i) {
+    const auto& a = h.atoms[static_cast<std::size_t>(i)];
+    const OutItem atom[] = {std::int64_t{h.atomic_numbers[static_cast<std::size_t>(i)]},
+                            double{a[0]}, double{a[1]}, double{a[2]}, double{a[3]}};
+    row_format().write(out, atom);
+  }
+}
+
+// Writes the runs of the i1 planes [first, last): for each (i1, i2) the n3 values with the third
+// index fastest, six to a line, every run starting on a new line.
+void write_runs(const Grid& g, std::size_t first, std::size_t last, TextOutput& out) {
+  const std::size_t n1 = static_cast<std::size_t>(g.n1), n2 = static_cast<std::size_t>(g.n2);
+  const std::size_t n3 = static_cast<std::size_t>(g.n3);
+  const std::size_t stride = n1 * n2;
+  for (std::size_t i1 = first; i1 < last; ++i1) {
+    for (std::size_t i2 = 0; i2 < n2; ++i2) {
+      const double* v = g.values.data() + i1 + n1 * i2;
+      for (std::size_t i3 = 0; i3 < n3; i3 += kPerLine) {
+        const std::size_t count = n3 - i3 < kPerLine ? n3 - i3 : kPerLine;
+        char* const start = out.reserve(kPerLine * kField + 1);
+        char* p = start;
+        for (std::size_t j = 0; j < count; ++j) p = put_es13_5(p, v[(i3 + j) * stride]);
+        *p++ = '\n';
+        out.commit(static_cast<std::size_t>(p - start));
+      }
+    }
+  }
+}
+
+}  // namespace
+
+void cube_writing(const GridHeader& header, const Grid& grid, TextOutput& out) {
+  const std::size_t natoms = header.natoms > 0 ? static_cast<std::size_t>(header.natoms) : 0;
+  if (header.atomic_numbers.size() < natoms || header.atoms.size() < natoms)
+    throw std::invalid_argument("cube_writing: the header holds fewer atoms than its atom count");
+  const bool has_values = grid.n1 > 0 && grid.n2 > 0 && grid.n3 > 0;
+  if (has_values && grid.values.size() != static_cast<std::size_t>(grid.n1) *
+                                              static_cast<std::size_t>(grid.n2) *
+                                              static_cast<std::size_t>(grid.n3))
+    throw std::invalid_argument("cube_writing: the grid holds a different number of values");
+  write_header(header, grid, out);
+  if (has_values) write_runs(grid, 0, static_cast<std::size_t>(grid.n1), out);
 }
 
 }  // namespace qv

@@ -1,0 +1,109 @@
+#include "gridio/cube_reading.hpp"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "gridio/grd_file.hpp"
+#include "gridio/number_reader.hpp"
+#include "gridio/text_error.hpp"
+
+namespace qv {
+
+CubeLayout cube_layout(const std::array<int, 3>& inprdg_risp) {
+  if (inprdg_risp[0]) return CubeLayout::xd2006;
+  if (inprdg_risp[1]) return CubeLayout::gaussian;
+  return CubeLayout::general;
+}
+
+namespace {
+
+constexpr const char* kValue = "a grid value";
+
+// Reads the header lines; returns the number of values stored per grid point (1 unless a
+// negative atom count announced several data sets).
+std::int64_t read_cube_header(NumberReader& in, GridHeader& h) {
+  in.text_line("the first title line");
+  in.text_line("the second title line");
+
+  double reals[4];
+  in.header_line(&h.natoms, 1, reals, 3, "the atom count and the origin");
+  for (int k = 0; k < 3; ++k) h.origin[k] = static_cast<float>(reals[k]);
+  std::int32_t* counts[3] = {&h.n1, &h.n2, &h.n3};
+  for (int row = 0; row < 3; ++row) {
+    in.header_line(counts[row], 1, reals, 3, "a point count and an axis vector");
+    for (int k = 0; k < 3; ++k) h.axes[row][k] = static_cast<float>(reals[k]);
+  }
+
+  // A negative count announces that many atom lines and a data-set line after them.
+  const bool data_sets = h.natoms < 0;
+  const std::int64_t natoms = std::llabs(static_cast<long long>(h.natoms));
+  h.atomic_numbers.clear();
+  h.atoms.clear();
+  h.atomic_numbers.reserve(static_cast<std::size_t>(std::min<std::int64_t>(natoms, 4096)));
+  h.atoms.reserve(static_cast<std::size_t>(std::min<std::int64_t>(natoms, 4096)));
+  for (std::int64_t i = 0; i < natoms; ++i) {
+    std::int32_t z;
+    in.header_line(&z, 1, reals, 4, "an atom line: atomic number, charge, x, y, z");
+    h.atomic_numbers.push_back(z);
+    h.atoms.push_back({static_cast<float>(reals[0]), static_cast<float>(reals[1]),
+                       static_cast<float>(reals[2]), static_cast<float>(reals[3])});
+  }
+  if (!data_sets) return 1;
+
+  h.natoms = static_cast<std::int32_t>(natoms);
+  in.begin_run("the data-set line after the atoms");
+  const std::int32_t m = in.next_integer("the number of data sets");
+  if (m <= 0) {
+    throw TextError(in.file(), in.line_number(), "the number of data sets must be positive");
+  }
+  for (std::int32_t i = 0; i < m; ++i) in.next_integer("a data-set identifier");
+  return m;
+}
+
+void read_cube_values(NumberReader& in, CubeLayout layout, GridRole role, std::int64_t per_point,
+                      Grid& g) {
+  if (g.values.empty()) return;
+  const std::size_t n1 = static_cast<std::size_t>(g.n1), n2 = static_cast<std::size_t>(g.n2);
+  const std::size_t n3 = static_cast<std::size_t>(g.n3);
+  const std::size_t stride = n1 * n2;  // third index runs fastest in the file
+  const long s3 = static_cast<long>((n3 + 1) / 2), s1 = static_cast<long>((n3 + 5) / 6);
+  const bool skip_gradient = layout == CubeLayout::gaussian && role == GridRole::gradient;
+  const bool skip_laplacian = layout == CubeLayout::gaussian && role == GridRole::laplacian;
+  for (std::size_t i1 = 0; i1 < n1; ++i1) {
+    for (std::size_t i2 = 0; i2 < n2; ++i2) {
+      double* v = g.values.data() + i1 + n1 * i2;
+      in.begin_run(kValue);
+      if (per_point == 1) {
+        for (std::size_t i3 = 0; i3 < n3; ++i3) v[i3 * stride] = in.next_value(kValue);
+      } else {
+        for (std::size_t i3 = 0; i3 < n3; ++i3) {
+          v[i3 * stride] = in.next_value(kValue);
+          for (std::int64_t extra = 1; extra < per_point; ++extra) in.next_value(kValue);
+        }
+      }
+      if (skip_gradient) in.skip_nonblank_lines(s3, "a gradient line of the GAUSSIAN layout");
+      if (skip_laplacian) in.skip_lines(s3 + s1, "a line of the GAUSSIAN layout");
+    }
+  }
+}
+
+}  // namespace
+
+GridFile cube_in_array(LineReader& cube, LineReader* grd, CubeLayout layout, GridRole role,
+                       std::vector<std::string>& grd_intestaz) {
+  GridFile out;
+  NumberReader in(cube);
+  const std::int64_t per_point = read_cube_header(in, out.header);
+  const GridHeader& h = out.header;
+  if (layout == CubeLayout::xd2006) {
+    if (!grd) throw TextError(cube.name(), 0, "no grd file was given for this cube file");
+    out.grid = make_grid(h.n1, h.n2, h.n3, grd->name());
+    read_grd(*grd, h.natoms, role, out.grid, grd_intestaz);
+  } else {
+    out.grid = make_grid(h.n1, h.n2, h.n3, cube.name());
+    read_cube_values(in, layout, role, per_point, out.grid);
+  }
+  return out;
+}
+
+}  // namespace qv

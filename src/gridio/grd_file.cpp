@@ -1,0 +1,91 @@
+#include "gridio/grd_file.hpp"
+
+#include "gridio/fast_fields.hpp"
+#include "gridio/fixed_text.hpp"
+#include "gridio/number_reader.hpp"
+#include "gridio/text_error.hpp"
+
+namespace qv {
+
+namespace {
+
+constexpr const char* kValue = "a grd value";
+constexpr std::size_t kPerLine = 6;
+constexpr std::size_t kField = 18;
+
+// A text read into an 80-character variable: cut, or padded with blanks.
+std::string header_text(std::string_view line) {
+  std::string s(line.substr(0, kGrdHeaderWidth));
+  s.resize(kGrdHeaderWidth, ' ');
+  return s;
+}
+
+}  // namespace
+
+void read_grd(LineReader& grd, std::int32_t natoms, GridRole role, Grid& grid,
+              std::vector<std::string>& grd_intestaz) {
+  NumberReader in(grd);
+  const long header_lines = static_cast<long>(natoms) + 12;
+  if (role == GridRole::density) {
+    grd_intestaz.clear();
+    for (long i = 0; i < header_lines; ++i)
+      grd_intestaz.push_back(header_text(in.text_line("a grd header line")));
+  } else {
+    in.skip_lines(header_lines, "a grd header line");
+  }
+  if (grid.values.empty()) return;
+
+  // The first index runs fastest in the file, as in memory: one run per (i2, i3).
+  const std::size_t n1 = static_cast<std::size_t>(grid.n1);
+  double* v = grid.values.data();
+  const double* const last = v + grid.values.size();
+  for (; v != last; v += n1) {
+    in.begin_run(kValue);
+    for (std::size_t i1 = 0; i1 < n1; ++i1) v[i1] = in.next_value(kValue);
+  }
+
+  switch (role) {
+    case GridRole::density:
+      for (double& x : grid.values) x *= kBohr3;
+      break;
+    case GridRole::gradient:
+      for (double& x : grid.values) x *= kBohr4;
+      break;
+    case GridRole::laplacian:
+      for (double& x : grid.values) x = -(x * kBohr5);
+      break;
+  }
+}
+
+void grd_writing(const Grid& grid, std::int32_t natoms, std::vector<std::string>& grd_intestaz,
+                 GrdOutput role, TextOutput& out) {
+  const long header_lines = static_cast<long>(natoms) + 12;
+  if (header_lines > static_cast<long>(grd_intestaz.size())) {
+    throw TextError(out.name(), 0,
+                    "the grd header lines were not read before this grd output was written");
+  }
+  for (long i = 0; i < header_lines; ++i) {
+    std::string& line = grd_intestaz[static_cast<std::size_t>(i)];
+    line = left_adjust(line, kGrdHeaderWidth);  // the stored line itself stays adjusted
+    out.line(line);
+  }
+  if (grid.values.empty()) return;
+
+  const bool to_angstrom = role == GrdOutput::rhosign;
+  const std::size_t n1 = static_cast<std::size_t>(grid.n1);
+  const double* v = grid.values.data();
+  const double* const last = v + grid.values.size();
+  for (; v != last; v += n1) {
+    for (std::size_t i1 = 0; i1 < n1; i1 += kPerLine) {
+      const std::size_t count = n1 - i1 < kPerLine ? n1 - i1 : kPerLine;
+      char* const start = out.reserve(kPerLine * kField + 1);
+      char* p = start;
+      for (std::size_t j = 0; j < count; ++j)
+        p = put_e18_10(p, to_angstrom ? v[i1 + j] / kBohr3 : v[i1 + j]);
+      *p++ = '\n';
+      out.commit(static_cast<std::size_t>(p - start));
+    }
+  }
+}
+
+}  // namespace qv

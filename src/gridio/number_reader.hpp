@@ -1,0 +1,61 @@
+#pragma once
+// Blank-separated numbers read from the lines of a text file, in the order a layout gives them.
+// Header lines: the first numbers of one line are taken and the rest of the line is passed over.
+// Value runs: a run starts at the next non-empty line and its numbers may continue over as many
+// lines as the file uses. A number missing where one is needed is a TextError naming the file
+// and the line, never a silent zero.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "gridio/line_reader.hpp"
+
+namespace qv {
+
+class NumberReader {
+ public:
+  explicit NumberReader(LineReader& in) : in_(in) {}
+
+  // The next line, whatever it holds (titles, stored header lines).
+  std::string_view text_line(const char* expected);
+  // Passes over `count` lines, empty or not.
+  void skip_lines(long count, const char* expected);
+  // Passes over `count` lines that hold something besides blanks; empty lines between them are
+  // passed over without counting.
+  void skip_nonblank_lines(long count, const char* expected);
+
+  // Reads the next line and takes its first numbers: `ints` integers, then `reals` reals.
+  // The rest of the line is passed over.
+  void header_line(std::int32_t* ints, int nints, double* reals, int nreals, const char* expected);
+
+  // Starts a run at the next non-empty line; the rest of the current line is passed over.
+  void begin_run(const char* expected);
+  // The next number of the current run, continuing on the following non-empty lines.
+  double next_value(const char* expected) {
+    double v;
+    if (scan(v)) return v;
+    return next_value_slow(expected);
+  }
+  // The next integer of the current run (for counts inside the value section).
+  std::int32_t next_integer(const char* expected);
+
+  const std::string& file() const { return in_.name(); }
+  long line_number() const { return in_.line_number(); }
+
+ private:
+  bool scan(double& v);
+  double next_value_slow(const char* expected);
+  // Moves to the next line that holds something besides blanks.
+  void next_nonblank_line(const char* expected);
+  [[noreturn]] void malformed(const char* expected) const;
+
+  LineReader& in_;
+  const char* pos_ = nullptr;  // current position in the current line
+  const char* end_ = nullptr;
+};
+
+// Parses an integer token ([+-]digits) at `p`, ending at a blank, tab or `end`; advances `p`.
+bool scan_integer(const char*& p, const char* end, std::int32_t& out);
+
+}  // namespace qv
