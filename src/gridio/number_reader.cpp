@@ -2,7 +2,6 @@
 
 #include <limits>
 
-#include "gridio/fast_fields.hpp"
 #include "gridio/text_error.hpp"
 
 namespace qv {
@@ -71,8 +70,6 @@ void NumberReader::header_line(std::int32_t* ints, int nints, double* reals, int
 }
 
 void NumberReader::begin_run(const char* expected) { next_nonblank_line(expected); }
-
-bool NumberReader::scan(double& v) { return scan_number(pos_, end_, v); }
 
 double NumberReader::next_value_slow(const char* expected) {
   pos_ = skip_blanks(pos_, end_);

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "gridio/fast_fields.hpp"
 #include "gridio/line_reader.hpp"
 
 namespace qv {
@@ -44,7 +45,7 @@ class NumberReader {
   long line_number() const { return in_.line_number(); }
 
  private:
-  bool scan(double& v);
+  bool scan(double& v) { return scan_number(pos_, end_, v); }
   double next_value_slow(const char* expected);
   // Moves to the next line that holds something besides blanks.
   void next_nonblank_line(const char* expected);
