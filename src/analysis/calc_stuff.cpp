@@ -24,6 +24,9 @@ namespace {
 
 // Everything the job holds while it runs; every grid shares the density's shape.
 struct RdgJob {
+  RdgJob(RdgSettings& settings, RunOutput& output, const WfnCounts& counts)
+      : rdg(settings), out(output), wfn_counts(counts) {}
+
   RdgSettings& rdg;
   RunOutput& out;
   WfnCounts wfn_counts;
@@ -229,7 +232,7 @@ void require_rdg_choices(const RdgSettings& s, RunOutput& out) {
 
 bool calc_stuff(RdgSettings& rdg, const WfnSettings& wfn, RunOutput& out) {
   require_rdg_choices(rdg, out);
-  RdgJob job{rdg, out, WfnCounts{wfn.n_puntix, wfn.n_puntiy, wfn.n_puntiz}};
+  RdgJob job(rdg, out, WfnCounts{wfn.n_puntix, wfn.n_puntiy, wfn.n_puntiz});
   job.grd_input = rdg.inprdg_risp[0] != 0;
   job.layout = cube_layout(rdg.inprdg_risp);
 
