@@ -116,6 +116,8 @@ struct MissingCase {
   const char* code;
 };
 
+void PrintTo(const MissingCase& c, std::ostream* os) { *os << c.code; }
+
 class TopBlockMissing : public ::testing::TestWithParam<MissingCase> {};
 
 TEST_P(TopBlockMissing, StopsWithItsCode) {

@@ -20,6 +20,8 @@ struct TextCase {
 constexpr Rows kIdentity{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
 constexpr double kThird = 0.3333333432674408;  // 1/3 divided in single precision
 
+void PrintTo(const TextCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+
 class SymmetryTextTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(SymmetryTextTest, GivesCoefficientsAndTranslations) {
