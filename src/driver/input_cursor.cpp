@@ -1,19 +1,33 @@
 #include "driver/input_cursor.hpp"
 
+#include <algorithm>
+
 #include "gridio/list_directed.hpp"
 #include "gridio/text_error.hpp"
 
 namespace qv {
 
+std::string input_record(std::string_view line, std::size_t keep) {
+  std::string record;
+  record.reserve(50);
+  for (char c : line) {
+    if (record.size() >= keep) break;
+    if (c == '\t') {
+      record.resize(std::min<std::size_t>((record.size() / 8 + 1) * 8, keep), ' ');
+    } else {
+      record += c;
+    }
+  }
+  record.resize(50, ' ');
+  return record;
+}
+
 std::optional<std::string> InputCursor::find(std::string_view keyword, std::size_t keep) {
   std::string_view line;
   while (in_.next(line)) {
-    if (line.size() >= keyword.size() && line.substr(0, keyword.size()) == keyword &&
-        keyword.size() <= keep) {
-      std::string record(line.substr(0, keep));
-      record.resize(50, ' ');
-      return record;
-    }
+    if (keyword.size() > keep) continue;
+    std::string record = input_record(line, keep);
+    if (std::string_view(record).substr(0, keyword.size()) == keyword) return record;
   }
   return std::nullopt;
 }

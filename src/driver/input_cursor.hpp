@@ -31,6 +31,10 @@ class InputCursor {
   LineReader& in_;
 };
 
+// A line of the input file as a 50-column record: its first `keep` columns, blank-padded to 50.
+// A tab advances to the next multiple of 8 columns, as text editors show it.
+std::string input_record(std::string_view line, std::size_t keep = 50);
+
 // Columns first..last (1-based, inclusive) of a 50-column record.
 std::string_view columns(const std::string& record, int first, int last);
 

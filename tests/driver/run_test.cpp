@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "driver/banner.hpp"
+#include "driver/input_cursor.hpp"
 #include "driver/run.hpp"
 #include "support/temp_dir.hpp"
 
@@ -209,6 +210,41 @@ TEST(Driver, BinaryExitStatusesAndMessages) {
   EXPECT_EQ(testing::run_binary("missing.inp"), 2);
   EXPECT_NE(read_file("stderr.txt").find("missing.inp"), std::string::npos);
   EXPECT_EQ(testing::run_binary(""), 2);
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+TEST(InputRecord, TabsAdvanceToMultiplesOfEightAndColumnsStopAt50) {
+  struct Case {
+    std::string line;
+    std::size_t keep;
+    std::string expected;  // before padding to 50
+  } cases[] = {
+      {"SECTIONS\t*RDG", 50, "SECTIONS        *RDG"},
+      {"ab\tc", 50, "ab      c"},
+      {"\t\tx", 50, std::string(16, ' ') + "x"},
+      {std::string(60, 'y'), 50, std::string(50, 'y')},
+      {std::string(60, 'y'), 45, std::string(45, 'y')},
+      {std::string(44, 'z') + "\tw", 45, std::string(45, 'z').replace(44, 1, " ")},
+  };
+  for (const Case& c : cases) {
+    std::string expected = c.expected;
+    expected.resize(50, ' ');
+    EXPECT_EQ(input_record(c.line, c.keep), expected) << c.line;
+  }
+}
+
+TEST(Driver, TabsAndCarriageReturnsInTheInputFile) {
+  testing::TempDir dir;
+  testing::write_file("in.inp", "OUTPUT_FILE_NAME\trun.log\r\nSECTIONS\r\n");
+  auto screen = TextOutput::memory();
+  auto errors = TextOutput::memory();
+  EXPECT_EQ(run("in.inp", *screen, *errors), 0);
+  EXPECT_TRUE(std::filesystem::exists("run.log"));  // no carriage return in the name
 }
 
 }  // namespace
