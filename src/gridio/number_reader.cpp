@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "gridio/fast_fields.hpp"
+
 #include "gridio/text_error.hpp"
 
 namespace qv {
@@ -60,13 +62,34 @@ void NumberReader::header_line(std::int32_t* ints, int nints, double* reals, int
   std::string_view line = in_.require(expected);
   pos_ = line.data();
   end_ = line.data() + line.size();
-  for (int i = 0; i < nints; ++i) {
-    if (!scan_integer(pos_, end_, ints[i])) malformed(expected);
-  }
-  for (int i = 0; i < nreals; ++i) {
-    if (!scan(reals[i])) malformed(expected);
-  }
+  bool ok = true;
+  for (int i = 0; ok && i < nints; ++i) ok = scan_integer(pos_, end_, ints[i]);
+  for (int i = 0; ok && i < nreals; ++i) ok = scan(reals[i]);
+  if (!ok && !fixed_header_fields(line, ints, nints, reals, nreals)) malformed(expected);
   pos_ = end_ = nullptr;  // the rest of the line is passed over
+}
+
+// Fields of the tool's own header layout, 5 columns per integer and 12 per real, which touch
+// when a coordinate fills its field ("    3-1000.123456"). Every field must be present and
+// hold a number: a blank field is not read as zero here.
+bool NumberReader::fixed_header_fields(std::string_view line, std::int32_t* ints, int nints,
+                                       double* reals, int nreals) {
+  constexpr std::size_t kIntWidth = 5, kRealWidth = 12;
+  const std::size_t need = kIntWidth * static_cast<std::size_t>(nints) +
+                           kRealWidth * static_cast<std::size_t>(nreals);
+  if (line.size() < need) return false;
+  std::size_t at = 0;
+  for (int i = 0; i < nints; ++i, at += kIntWidth) {
+    const std::string_view field = line.substr(at, kIntWidth);
+    const char* p = field.data();
+    if (!scan_integer(p, field.data() + field.size(), ints[i])) return false;
+    if (skip_blanks(p, field.data() + field.size()) != field.data() + field.size()) return false;
+  }
+  for (int i = 0; i < nreals; ++i, at += kRealWidth) {
+    const std::string_view field = line.substr(at, kRealWidth);
+    if (blank_line(field) || !parse_real_field(field, 6, reals[i])) return false;
+  }
+  return true;
 }
 
 void NumberReader::begin_run(const char* expected) { next_nonblank_line(expected); }

@@ -27,7 +27,8 @@ class NumberReader {
   void skip_nonblank_lines(long count, const char* expected);
 
   // Reads the next line and takes its first numbers: `ints` integers, then `reals` reals.
-  // The rest of the line is passed over.
+  // The rest of the line is passed over. A line of the tool's own layout whose fields touch
+  // (5 columns per integer, then 12 per real) is read by those columns.
   void header_line(std::int32_t* ints, int nints, double* reals, int nreals, const char* expected);
 
   // Starts a run at the next non-empty line; the rest of the current line is passed over.
@@ -45,6 +46,8 @@ class NumberReader {
   long line_number() const { return in_.line_number(); }
 
  private:
+  static bool fixed_header_fields(std::string_view line, std::int32_t* ints, int nints,
+                                  double* reals, int nreals);
   bool scan(double& v) { return scan_number(pos_, end_, v); }
   double next_value_slow(const char* expected);
   // Moves to the next line that holds something besides blanks.

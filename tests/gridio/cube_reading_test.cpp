@@ -210,6 +210,23 @@ TEST(CubeReading, WriteThenReadKeepsThePrintedPrecision) {
   }
 }
 
+// Coordinates of 1000 bohr and more fill their 12 columns, so the written fields touch.
+TEST(CubeReading, TouchingHeaderFieldsOfOwnLayout) {
+  GridHeader h = simple_header(1, 1, 2);
+  h.origin = {-1000.25f, 2.5f, -1234.5f};
+  h.natoms = 1;
+  h.atomic_numbers = {6};
+  h.atoms = {{6.0f, -1500.5f, -2000.75f, 3.0f}};
+  auto out = TextOutput::memory();
+  cube_writing(h, index_grid(1, 1, 2), *out);
+  out->flush();
+  ASSERT_NE(out->contents().find("    1-1000.250000"), std::string::npos);
+  const GridFile f = read_cube_text(out->contents());
+  EXPECT_EQ(f.header.origin, h.origin);
+  EXPECT_EQ(f.header.atoms, h.atoms);
+  EXPECT_EQ(f.grid.values, (std::vector<double>{1.0, 2.0}));
+}
+
 TEST(CubeReading, CountsOfZeroOrLessGiveAnEmptyGrid) {
   for (const char* counts : {"    0    3    3", "   -2    3    3", "    3    3    0"}) {
     SCOPED_TRACE(counts);
