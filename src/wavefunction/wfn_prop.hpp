@@ -6,7 +6,8 @@
 
 namespace qv {
 
-// Returns false when the job is not available in this build (after saying so in the run log).
+// Reads the wavefunction, evaluates the requested grids and writes their cube files; returns
+// true (the job is built). Stops the run (ProgramStop) on a wavefunction it cannot use.
 bool wfn_prop(WfnSettings& wfn, RunOutput& out);
 
 }  // namespace qv

@@ -1,0 +1,36 @@
+#pragma once
+// The per-row arithmetic of the wavefunction evaluators, in one build for any x86-64 and one for
+// processors with AVX2 and FMA, chosen when the program starts. Rows are padded: every row of
+// points holds a multiple of 8 values (extra points are zero) and starts on a 64-byte boundary.
+#include <cstdint>
+
+namespace qv::orbital_kernels {
+
+inline constexpr int kPointBlock = 8;   // points per padded block
+inline constexpr int kColumnBlock = 4;  // orbital columns per block
+
+struct Table {
+  const char* name;
+  // out[c * ldc + j] (+)= sum over a < nk of w[a * ldw + c] * frows[a][j], for c < ncols and
+  // j < npad; ncols is a multiple of kColumnBlock, npad of kPointBlock. With accumulate false
+  // out is overwritten. Terms are added in order of a.
+  void (*gemm)(const double* const* frows, int nk, const double* w, int ldw, int ncols,
+               double* out, int ldc, int npad, bool accumulate);
+  // rho[j] = sum over k of po[k] * psi[k][j] * psi[k][j], k in order.
+  void (*density)(const double* psi, int ldc, const double* po, int nmo, int npad, double* rho);
+  // |grad rho| from the orbital values and gradients.
+  void (*gradient)(const double* psi, const double* gx, const double* gy, const double* gz,
+                   int ldc, const double* po, int nmo, int npad, double* out);
+  // Laplacian of rho and the kinetic energy density G (either pointer may be null).
+  void (*laplacian_and_g)(const double* psi, const double* gx, const double* gy,
+                          const double* gz, const double* d2, int ldc, const double* po, int nmo,
+                          int npad, double* lap, double* g);
+};
+
+const Table& generic_table();
+const Table& avx2_table();  // only valid when avx2_supported()
+bool avx2_supported();
+// The table used by the evaluators: AVX2 and FMA when the processor has them.
+const Table& best_table();
+
+}  // namespace qv::orbital_kernels

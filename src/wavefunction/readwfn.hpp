@@ -1,0 +1,21 @@
+#pragma once
+// Reader of .wfn wavefunction files (AIMPAC layout, as written by GAUSSIAN and others).
+#include <string>
+
+#include "gridio/line_reader.hpp"
+#include "gridio/run_output.hpp"
+#include "wavefunction/wfn_record.hpp"
+
+namespace qv {
+
+// Opens and reads the file named by `wfn_inpname` (33 columns, trailing blanks ignored).
+// A file that cannot be opened, and content the evaluators cannot use (centre numbers outside
+// 1..ncent, primitive types above 20, exponents of zero or less, numbers that are not finite),
+// are reported in the run log, then the run stops (ProgramStop). A malformed field or a premature
+// end of file is a TextError naming the file and line.
+WfnRecord readwfn(const std::string& wfn_inpname, RunOutput& out);
+
+// The same, from a reader already open.
+WfnRecord read_wfn(LineReader& in, RunOutput& out);
+
+}  // namespace qv
