@@ -1,0 +1,78 @@
+// The WFN job on the ethene-benzene sample (18 centres, 270 primitives, 29 orbitals), on an
+// 80 x 80 x 80 grid of step 0.15 bohr: the sweep alone, and the whole job with its cube files.
+// Run on one thread; the figures to watch are the whole-job times.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include "gridio/stop.hpp"
+#include "wavefunction/readwfn.hpp"
+#include "wavefunction/wfn_prop.hpp"
+#include "wavefunction/wfn_sweep.hpp"
+
+namespace {
+
+const std::string kSample = std::string(QV_SAMPLES) + "/wfn/BE.wfn";
+
+qv::WfnSettings be_settings(std::array<int, 4> on) {
+  qv::WfnSettings s;
+  s.wfn_inpname = qv::left_adjust(std::filesystem::absolute(kSample).string(), 4096);
+  s.wfn_outname = qv::left_adjust("be_bench", 33);
+  s.wfn_risp = on;
+  s.centre_wfn = {-0.075f, -0.075f, 3.325f};
+  s.n_puntix = s.n_puntiy = s.n_puntiz = 80;
+  for (int a = 0; a < 3; ++a) s.orient_matr[a][a] = 0.15f;
+  return s;
+}
+
+void sweep(benchmark::State& state, std::array<int, 4> on,
+           const qv::orbital_kernels::Table& kernels) {
+  if (!std::filesystem::exists(kSample)) return state.SkipWithError("BE.wfn sample not found");
+  auto screen = qv::TextOutput::memory();
+  qv::RunOutput out(*screen);
+  out.set_log(qv::TextOutput::memory());
+  const qv::WfnSettings s = be_settings(on);
+  const qv::WfnRecord rec = qv::readwfn(s.wfn_inpname, out);
+  const qv::WfnGridLayout layout = qv::wfn_grid_layout(s);
+  for (auto _ : state) benchmark::DoNotOptimize(qv::wfn_sweep(rec, s, layout, "bench", kernels));
+  state.SetLabel(kernels.name);
+}
+
+// The whole job as the program runs it: read, sweep, write the cube files.
+void whole_job(benchmark::State& state, std::array<int, 4> on) {
+  if (!std::filesystem::exists(kSample)) return state.SkipWithError("BE.wfn sample not found");
+  const auto dir = std::filesystem::temp_directory_path() / "qv_wfn_bench";
+  std::filesystem::create_directories(dir);
+  const auto old = std::filesystem::current_path();
+  std::filesystem::current_path(dir);
+  for (auto _ : state) {
+    auto screen = qv::TextOutput::memory();
+    qv::RunOutput out(*screen);
+    out.set_log(qv::TextOutput::memory());
+    qv::WfnSettings s = be_settings(on);
+    qv::wfn_prop(s, out);
+  }
+  std::filesystem::current_path(old);
+  std::filesystem::remove_all(dir);
+}
+
+using qv::orbital_kernels::best_table;
+using qv::orbital_kernels::generic_table;
+
+BENCHMARK_CAPTURE(sweep, density, std::array<int, 4>{1, 0, 0, 0}, best_table())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(sweep, all_four, std::array<int, 4>{1, 1, 1, 1}, best_table())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(sweep, density_generic, std::array<int, 4>{1, 0, 0, 0}, generic_table())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(sweep, all_four_generic, std::array<int, 4>{1, 1, 1, 1}, generic_table())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(whole_job, density, std::array<int, 4>{1, 0, 0, 0})
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(whole_job, all_four, std::array<int, 4>{1, 1, 1, 1})
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
