@@ -1,13 +1,13 @@
 #pragma once
-// The per-row arithmetic of the wavefunction evaluators, in one build for any x86-64 and one for
-// processors with AVX2 and FMA, chosen when the program starts. Rows are padded: every row of
+// The per-row arithmetic of the wavefunction evaluators, in one build for any x86-64 and builds
+// for processors with AVX2 and FMA or AVX-512, chosen when the program starts. Rows are padded: every row of
 // points holds a multiple of 8 values (extra points are zero) and starts on a 64-byte boundary.
 #include <cstdint>
 
 namespace qv::orbital_kernels {
 
-inline constexpr int kPointBlock = 8;   // points per padded block
-inline constexpr int kColumnBlock = 4;  // orbital columns per block
+inline constexpr int kPointBlock = 16;  // points per padded block
+inline constexpr int kColumnBlock = 8;  // orbital columns per block
 
 struct Table {
   const char* name;
@@ -16,6 +16,8 @@ struct Table {
   // out is overwritten. Terms are added in order of a.
   void (*gemm)(const double* const* frows, int nk, const double* w, int ldw, int ncols,
                double* out, int ldc, int npad, bool accumulate);
+  // The largest |a * x[j] + b * y[j]| over j < npad (product, product, sum: never fused).
+  double (*max_abs_combination)(double a, const double* x, double b, const double* y, int npad);
   // rho[j] = sum over k of po[k] * psi[k][j] * psi[k][j], k in order.
   void (*density)(const double* psi, int ldc, const double* po, int nmo, int npad, double* rho);
   // |grad rho| from the orbital values and gradients.
@@ -28,9 +30,11 @@ struct Table {
 };
 
 const Table& generic_table();
-const Table& avx2_table();  // only valid when avx2_supported()
+const Table& avx2_table();    // only valid when avx2_supported()
+const Table& avx512_table();  // only valid when avx512_supported()
 bool avx2_supported();
-// The table used by the evaluators: AVX2 and FMA when the processor has them.
+bool avx512_supported();
+// The table used by the evaluators: the widest the processor has.
 const Table& best_table();
 
 }  // namespace qv::orbital_kernels

@@ -92,9 +92,13 @@ RowEvaluator::RowEvaluator(const WfnRecord& rec, std::span<const double> xs, boo
   }
 
   max_coef_.assign(static_cast<std::size_t>(np), 0.0);
+  coef_by_primitive_.resize(static_cast<std::size_t>(np) * static_cast<std::size_t>(nmo_));
   for (std::int32_t i = 0; i < np; ++i)
-    for (std::int32_t k = 0; k < nmo_; ++k)
-      max_coef_[i] = std::max(max_coef_[i], std::fabs(rec.coefficient(i, k)));
+    for (std::int32_t k = 0; k < nmo_; ++k) {
+      const double c = rec.coefficient(i, k);
+      coef_by_primitive_[static_cast<std::size_t>(i) * nmo_ + k] = c;
+      max_coef_[i] = std::max(max_coef_[i], std::fabs(c));
+    }
 
   shell_exp_.assign(static_cast<std::size_t>(nshells_), 0.0);
   c0_.assign(static_cast<std::size_t>(np), 0.0);
@@ -145,16 +149,16 @@ void RowEvaluator::row_factors(double y, double z, bool derivatives) {
       }
     }
     double measure = std::fabs(c0_[i]) * max_f0_[g];
-    if (derivatives && (c0_[i] != 0.0 || cl_[i] != 0.0)) {
+    if (derivatives) {
       measure = std::max({measure, std::fabs(c0_[i]) * max_f1_[g],
                           std::fabs(cy_[i]) * max_f0_[g], std::fabs(cz_[i]) * max_f0_[g]});
-      const double* f0 = f0_.data() + g * npad;
-      const double* f2 = f2_.data() + g * npad;
-      double lap = 0.0;
-      for (int j = 0; j < npx_; ++j) lap = std::max(lap, std::fabs(c0_[i] * f2[j] + cl_[i] * f0[j]));
-      measure = std::max(measure, lap);
-    } else if (derivatives) {
-      measure = std::max({std::fabs(cy_[i]), std::fabs(cz_[i])}) * max_f0_[g];
+      // The laplacian's largest magnitude needs a pass over the row, unless even a bound of
+      // it leaves the primitive out of every orbital.
+      const double bound = std::fabs(c0_[i]) * max_f2_[g] + std::fabs(cl_[i]) * max_f0_[g];
+      if (bound > measure && bound * max_coef_[i] * (1 + 1e-12) > kScreeningThreshold)
+        measure = std::max(measure, kernels_.max_abs_combination(c0_[i], f2_.data() + g * npad,
+                                                                 cl_[i], f0_.data() + g * npad,
+                                                                 npad_));
     }
     chimax_[i] = measure;
     active_[i] = measure * max_coef_[i] > kScreeningThreshold;
@@ -185,8 +189,9 @@ void RowEvaluator::build_weights(bool derivatives) {
     }
     double* w = weights_.data() + static_cast<std::size_t>(row) * ldw;
     const double measure = chimax_[i];
+    const double* coef = coef_by_primitive_.data() + static_cast<std::size_t>(i) * nmo_;
     for (std::int32_t k = 0; k < nmo_; ++k) {
-      const double c = r.coefficient(i, k);
+      const double c = coef[k];
       if (!(std::fabs(measure * c) > kScreeningThreshold)) continue;
       w[k] += c * c0_[i];
       if (derivatives) {

@@ -62,7 +62,8 @@ class RowEvaluator {
   std::int32_t ngroups_ = 0, nshells_ = 0;
   AlignedBuffer f0_, f1_, f2_;
   std::vector<double> max_f0_, max_f1_, max_f2_;
-  std::vector<double> max_coef_;  // per primitive, over orbitals
+  std::vector<double> max_coef_;           // per primitive, over orbitals
+  std::vector<double> coef_by_primitive_;  // coefficients, orbital index fastest
 
   // Per row: y-z factors of each primitive (value, d/dY, d/dZ, laplacian in Y and Z).
   std::vector<double> shell_exp_, c0_, cy_, cz_, cl_, chimax_;
