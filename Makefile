@@ -2,7 +2,8 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build run test bench clean
+.PHONY: all build run test bench fuzz clean
+FUZZ_SECONDS ?= 60
 
 all: build
 
@@ -20,6 +21,12 @@ bench:
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQV_BENCH=ON -DQV_TESTS=OFF
 	cmake --build build-bench -j $(JOBS)
 	cd build-bench && ../bench/run_benchmarks.sh
+
+# Fuzz every reader for FUZZ_SECONDS each (needs clang and its libFuzzer runtime).
+fuzz:
+	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_FUZZ=ON -DQV_TESTS=OFF
+	cmake --build build-fuzz -j $(JOBS)
+	tests/fuzz/run_fuzzers.sh build-fuzz $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD_DIR) build-asan build-bench

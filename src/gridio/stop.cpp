@@ -6,9 +6,15 @@
 
 namespace qv {
 
+namespace {
+std::size_t memory_cap = std::numeric_limits<std::size_t>::max();
+}
+
+void cap_available_memory(std::size_t bytes) { memory_cap = bytes; }
+
 std::size_t available_memory_bytes() {
   std::FILE* f = std::fopen("/proc/meminfo", "r");
-  if (!f) return std::numeric_limits<std::size_t>::max();
+  if (!f) return memory_cap;
   char line[256];
   std::size_t result = std::numeric_limits<std::size_t>::max();
   while (std::fgets(line, sizeof line, f)) {
@@ -19,7 +25,7 @@ std::size_t available_memory_bytes() {
     }
   }
   std::fclose(f);
-  return result;
+  return result < memory_cap ? result : memory_cap;
 }
 
 }  // namespace qv

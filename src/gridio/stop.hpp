@@ -23,7 +23,10 @@ class OutOfMemory : public std::runtime_error {
 inline constexpr int kOutOfMemoryStatus = 3;
 
 // Bytes of memory the system can still give us (MemAvailable), or a very large number when
-// that cannot be told.
+// that cannot be told; never more than the cap below.
 std::size_t available_memory_bytes();
+
+// Caps what available_memory_bytes() reports (fuzzing and tests run under a memory budget).
+void cap_available_memory(std::size_t bytes);
 
 }  // namespace qv
