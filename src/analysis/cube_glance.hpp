@@ -1,0 +1,19 @@
+#pragma once
+// A quick look at the header of a cube file: enough to tell that a file is a cube and what
+// grid it holds, without reading its values.
+#include <array>
+#include <string>
+
+namespace qv {
+
+struct CubeGlance {
+  int atoms = 0;
+  std::array<long, 3> points{};  // N1, N2, N3
+};
+
+// Reads the two title lines, the counts and axis lines and the atom lines, and checks that a
+// value line follows. Raises TextError naming the file and line when the file is missing or
+// its header is not that of a cube.
+CubeGlance glance_at_cube(const std::string& path);
+
+}  // namespace qv
