@@ -1,5 +1,7 @@
 #include "gridio/line_reader.hpp"
 
+#include <sys/stat.h>
+
 #include <cstring>
 
 #include "gridio/text_error.hpp"
@@ -21,6 +23,12 @@ std::unique_ptr<LineReader> LineReader::open(const std::string& path) {
   if (path.empty()) return nullptr;
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return nullptr;
+  // A directory opens, but holds no lines: it is a file that cannot be opened for reading.
+  struct stat st {};
+  if (::fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
+    std::fclose(f);
+    return nullptr;
+  }
   return std::unique_ptr<LineReader>(new LineReader(f, path));
 }
 

@@ -174,6 +174,18 @@ TEST(TopJob, MissingSecondGridKeepsTheFirstCube) {
   EXPECT_EQ(log.find("TOPOND TO CUBE CONVERSION!!"), std::string::npos);  // no summary
 }
 
+TEST(TopJob, DirectoryAsGridCannotBeOpened) {
+  TempDir dir;
+  write_file("crystal.out", crystal_text(kAtoms, kLattice));
+  fs::create_directory("g1.dat");
+  write_file("in.inp", input_text(1, 1, {"x,y,z"}));
+  EXPECT_EQ(run_binary("in.inp"), 1);
+  EXPECT_NE(read_file("run.log").find(" " + full_width("g1.dat") +
+                                      " file cannot be opened, program stop\n"),
+            std::string::npos);
+  EXPECT_FALSE(fs::exists("c1.cube"));
+}
+
 TEST(TopJob, MalformedSecondGridIsAFileFailureAfterTheFirstCube) {
   TempDir dir;
   write_file("crystal.out", crystal_text(kAtoms, kLattice));
