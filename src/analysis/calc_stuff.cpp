@@ -243,7 +243,10 @@ bool calc_stuff(RdgSettings& rdg, const WfnSettings& wfn, RunOutput& out) {
 
   derivative_grid(job, rdg.grad_read, rdg.grad_calc, rdg.gradcube_inp, rdg.gradgrd_inp,
                   GridRole::gradient, kGradientLabel, "grad_numerical.cube", job.grad_array);
-  derivative_grid(job, rdg.lapl_read, rdg.lapl_calc, rdg.laplcube_inp, rdg.laplgrd_inp,
+  // With "calc" marked the input names no laplacian file (its rows are not read), and the
+  // derived grid would replace a read one anyway: nothing is read then.
+  derivative_grid(job, rdg.lapl_read && !rdg.lapl_calc, rdg.lapl_calc, rdg.laplcube_inp,
+                  rdg.laplgrd_inp,
                   GridRole::laplacian, kLaplacianLabel, "lapl_numerical.cube", job.lapl_array);
 
   if (rdg.calc_risp[0]) rdg_step(job);

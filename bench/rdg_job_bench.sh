@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Wall time and peak memory of the whole RDG job on an N x N x N promolecular density cube
+# (default N = 200): every computation and both plot tables on, gradient and laplacian derived
+# numerically. Runs in a temporary folder (removed afterwards).
+#   bench/rdg_job_bench.sh [QUELVARIN_BINARY] [N]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+bin=$(realpath "${1:-$here/../build/quelvarin}")
+n=${2:-200}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+g++ -O2 -std=c++20 -o "$work/promolecule_cube" "$here/tools/promolecule_cube.cpp"
+cd "$work"
+./promolecule_cube "$n" density.cube
+cat > job.inp <<'INP'
+RDG job benchmark
+OUTPUT_FILE_NAME job.log
+SECTIONS *RDG
+RDG,RHO*(signL2) AND ABRAMOV ENERGY CALCULATION
+INPUT  *CUB
+CALCULATING *RDG *rho *Abr *plo
+RHO_INPUT_CUBE   density.cube
+GRAD= *calc
+LAPL= *calc
+RDG_CALCULATION *all_p
+RDG_OUTPUT  dimer_rdg
+SPACE_CUTOFF *none
+RHO_SIGN_CALCULATION
+RHO_SIGN_OUTPUT dimer_rhosign
+ENERGY_CALCULATION
+ENERGY_OUTPUT dimer
+2DPLOT *rho *rhos
+PLOT_NAME   dimer
+INP
+# One core, as the target is stated.
+/usr/bin/time -v -o time.txt taskset -c 0 "$bin" job.inp
+status=$?
+wall=$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' time.txt)
+peak_kb=$(sed -n 's/.*Maximum resident set size (kbytes): //p' time.txt)
+grid_mb=$(awk -v n="$n" 'BEGIN { printf "%.1f", n * n * n * 8 / 1048576 }')
+echo "grid ${n}^3: exit status $status, wall $wall, peak memory $((peak_kb / 1024)) MiB" \
+     "(nine grids: $(awk -v g="$grid_mb" 'BEGIN { printf "%.1f", 9 * g }') MiB," \
+     "limit with 5 %: $(awk -v g="$grid_mb" 'BEGIN { printf "%.1f", 9 * g * 1.05 }') MiB)"
+ls -l --block-size=M | sed 1d | awk '{ print "  " $5 "  " $9 }'
