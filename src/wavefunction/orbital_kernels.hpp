@@ -16,7 +16,7 @@ struct Table {
   // out is overwritten. Terms are added in order of a.
   void (*gemm)(const double* const* frows, int nk, const double* w, int ldw, int ncols,
                double* out, int ldc, int npad, bool accumulate);
-  // The largest |a * x[j] + b * y[j]| over j < npad (product, product, sum: never fused).
+  // The largest |a * x[j] + b * y[j]| over j < npad.
   double (*max_abs_combination)(double a, const double* x, double b, const double* y, int npad);
   // rho[j] = sum over k of po[k] * psi[k][j] * psi[k][j], k in order.
   void (*density)(const double* psi, int ldc, const double* po, int nmo, int npad, double* rho);
@@ -27,6 +27,9 @@ struct Table {
   void (*laplacian_and_g)(const double* psi, const double* gx, const double* gy,
                           const double* gz, const double* d2, int ldc, const double* po, int nmo,
                           int npad, double* lap, double* g);
+  // v[j] = 0.25 * lap[j] - (g[j] + g[j]) and h[j] = v[j] + g[j].
+  void (*potential_and_total)(const double* lap, const double* g, int npad, double* v,
+                              double* h);
 };
 
 const Table& generic_table();

@@ -37,8 +37,8 @@ WfnGrids wfn_sweep(const WfnRecord& rec, const WfnSettings& wfn, const WfnGridLa
   RowEvaluator ev(rec, layout.xs, derivatives, kernels);
   const int npad = ev.padded_points();
   const int ld = ev.stride();
-  AlignedBuffer lap(static_cast<std::size_t>(npad)), g(static_cast<std::size_t>(npad)),
-      scratch(static_cast<std::size_t>(npad));
+  const std::size_t n = static_cast<std::size_t>(npad);
+  AlignedBuffer lap(n), g(n), v(n), h(n), scratch(n);
   const double* po = rec.po.data();
   const int nmo = rec.nmo;
   const std::size_t row_len = static_cast<std::size_t>(nx);
@@ -73,16 +73,10 @@ WfnGrids wfn_sweep(const WfnRecord& rec, const WfnSettings& wfn, const WfnGridLa
           if (on[2]) put(grids.lapl, offset, lap.data());
         }
         if (on[3]) {
-          double* gv = grids.g.values.data() + offset;
-          double* vv = grids.v.values.data() + offset;
-          double* hv = grids.h.values.data() + offset;
-          for (std::size_t j = 0; j < row_len; ++j) {
-            const double gj = g[j];
-            const double vj = 0.25 * lap[j] - (gj + gj);
-            gv[j] = gj;
-            vv[j] = vj;
-            hv[j] = vj + gj;
-          }
+          kernels.potential_and_total(lap.data(), g.data(), npad, v.data(), h.data());
+          put(grids.g, offset, g.data());
+          put(grids.v, offset, v.data());
+          put(grids.h, offset, h.data());
         }
       }
       y += static_cast<double>(wfn.orient_matr[1][1]);

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Whole WFN job as users run it (read, sweep, write the cube files), on the ethene-benzene
+# sample, 80 x 80 x 80 points of 0.15 bohr: wall time, CPU time and peak resident memory, for
+# the density alone and for all four property switches. Usage: wfn_job.sh [quelvarin binary]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+bin=$(realpath "${1:-$here/../build/quelvarin}")
+sample=$(realpath "$here/../../shared/samples/wfn/BE.wfn" 2>/dev/null || true)
+if [ ! -f "$sample" ]; then echo "BE.wfn sample not found: skipped"; exit 0; fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+cp "$sample" BE.wfn
+for calc in "*rho" "*rho *gra *lap *ene"; do
+  cat > in.inp <<INP
+OUTPUT_FILE_NAME be.log
+SECTIONS *WFN
+PROPERTIES FROM WAVEFUNCTION
+INPUT BE.wfn
+OUTPUT  be
+CALCULATING $calc
+CENTER -0.075 -0.075 3.325
+N_POINTS_X 80
+STEPSIZE_X 0.15
+N_POINTS_Y 80
+STEPSIZE_Y 0.15
+N_POINTS_Z 80
+STEPSIZE_Z 0.15
+INP
+  for run in 1 2 3; do
+    /usr/bin/time -f "%e %U %M" -o time.txt "$bin" in.inp
+    read -r wall user kb < time.txt
+    grids=$(ls be_*.cube | wc -l)
+    echo "CALCULATING $calc  run $run: wall ${wall} s, user ${user} s, peak ${kb} KB" \
+         "(grids alone: $((grids * 80 * 80 * 80 * 8 / 1024)) KB)"
+    rm -f be_*.cube
+  done
+done
