@@ -3,7 +3,7 @@
 //   gridfiles_bench --one OP DIR [N]    one operation in this process (OP: write_cube, read_cube,
 //                                       write_grd, read_grd; files DIR/bench.cube, DIR/bench.grd;
 //                                       read_grd takes its header from DIR/bench.cube), printing
-//                                       its seconds and the peak resident memory
+//                                       its wall and CPU seconds and the peak resident memory
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -116,28 +116,40 @@ BENCHMARK(BM_ReadCube)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WriteGrd)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ReadGrd)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// User and system time of this process; on a shared machine it is steadier than the wall clock.
+double cpu_seconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+         1e-6 * static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec);
+}
+
 // One operation in this process, so that its peak memory can be told apart.
 int run_one(const std::string& op, const std::string& dir, int n) {
   const std::string cube = dir + "/bench.cube", grd = dir + "/bench.grd";
   using clock = std::chrono::steady_clock;
-  double seconds = 0.0;
+  double seconds = 0.0, cpu = 0.0;
   std::size_t points = 0;
   if (op == "write_cube" || op == "write_grd") {
     const Grid g = sample_grid(n);
     auto header = grd_header(3);
     const auto t0 = clock::now();
+    const double c0 = cpu_seconds();
     if (op == "write_cube") {
       write_cube_file(cube, sample_header(n), g);
     } else {
       write_grd_file(grd, g, header);
     }
     seconds = std::chrono::duration<double>(clock::now() - t0).count();
+    cpu = cpu_seconds() - c0;
     points = g.size();
   } else if (op == "read_cube" || op == "read_grd") {
     const auto t0 = clock::now();
+    const double c0 = cpu_seconds();
     const GridFile f = op == "read_cube" ? read_files(cube, "", CubeLayout::general)
                                          : read_files(cube, grd, CubeLayout::xd2006);
     seconds = std::chrono::duration<double>(clock::now() - t0).count();
+    cpu = cpu_seconds() - c0;
     points = f.grid.size();
   } else {
     std::fprintf(stderr, "unknown operation %s\n", op.c_str());
@@ -145,8 +157,8 @@ int run_one(const std::string& op, const std::string& dir, int n) {
   }
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  std::printf("%s points=%zu seconds=%.3f peak_rss_mb=%.1f\n", op.c_str(), points, seconds,
-              static_cast<double>(usage.ru_maxrss) / 1024.0);
+  std::printf("%s points=%zu seconds=%.3f cpu=%.3f peak_rss_mb=%.1f\n", op.c_str(), points,
+              seconds, cpu, static_cast<double>(usage.ru_maxrss) / 1024.0);
   return 0;
 }
 

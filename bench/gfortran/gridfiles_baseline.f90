@@ -1,7 +1,7 @@
 ! Baseline for the grid file benchmark: the same cube and grd layouts written and read with
 ! formatted Fortran I/O, one operation per run.
 !   gridfiles_baseline OP DIR [N]   OP: write_cube, read_cube, write_grd, read_grd
-! Prints the operation's seconds; peak memory is measured from outside (/usr/bin/time -v).
+! Prints the operation's wall and CPU seconds; peak memory is measured from outside (/usr/bin/time -v).
 program gridfiles_baseline
   implicit none
   character(len=32) :: op, arg
@@ -13,6 +13,7 @@ program gridfiles_baseline
   real(4) :: origin(3), axes(3,3), atoms(4,3)
   integer :: n, natoms, n1, n2, n3, i1, i2, i3, k, q, nums(3)
   integer(8) :: t0, t1, rate
+  real(8) :: c0, c1
 
   call get_command_argument(1, op)
   call get_command_argument(2, dir)
@@ -43,6 +44,7 @@ program gridfiles_baseline
   end if
 
   call system_clock(t0, rate)
+  call cpu_time(c0)
   select case (trim(op))
   case ('write_cube')
     open(30, file=trim(dir)//'/gf.cube')
@@ -146,6 +148,7 @@ program gridfiles_baseline
     stop 1
   end select
   call system_clock(t1)
-  write(*,'(A,A,I0,A,F8.3)') trim(op), ' points=', int(n,8)**3, ' seconds=', &
-       real(t1 - t0, 8) / real(rate, 8)
+  call cpu_time(c1)
+  write(*,'(A,A,I0,A,F8.3,A,F8.3)') trim(op), ' points=', int(n,8)**3, ' seconds=', &
+       real(t1 - t0, 8) / real(rate, 8), ' cpu=', c1 - c0
 end program gridfiles_baseline

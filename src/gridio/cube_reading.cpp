@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "gridio/grd_file.hpp"
+#include "gridio/grid_planes.hpp"
 #include "gridio/number_reader.hpp"
 #include "gridio/text_error.hpp"
 
@@ -60,30 +61,43 @@ std::int64_t read_cube_header(NumberReader& in, GridHeader& h) {
   return m;
 }
 
+// One (i1, i2) run starting at the next non-empty line: n3 points `stride` apart, of which
+// only the first of `per_point` values is kept.
+void read_run(NumberReader& in, double* v, std::size_t stride, std::size_t n3,
+              std::int64_t per_point) {
+  in.begin_run(kValue);
+  if (per_point == 1) {
+    for (std::size_t i3 = 0; i3 < n3; ++i3) v[i3 * stride] = in.next_value(kValue);
+    return;
+  }
+  for (std::size_t i3 = 0; i3 < n3; ++i3) {
+    v[i3 * stride] = in.next_value(kValue);
+    for (std::int64_t extra = 1; extra < per_point; ++extra) in.next_value(kValue);
+  }
+}
+
 void read_cube_values(NumberReader& in, CubeLayout layout, GridRole role, std::int64_t per_point,
                       Grid& g) {
   if (g.values.empty()) return;
   const std::size_t n1 = static_cast<std::size_t>(g.n1), n2 = static_cast<std::size_t>(g.n2);
   const std::size_t n3 = static_cast<std::size_t>(g.n3);
-  const std::size_t stride = n1 * n2;  // third index runs fastest in the file
   const long s3 = static_cast<long>((n3 + 1) / 2), s1 = static_cast<long>((n3 + 5) / 6);
   const bool skip_gradient = layout == CubeLayout::gaussian && role == GridRole::gradient;
   const bool skip_laplacian = layout == CubeLayout::gaussian && role == GridRole::laplacian;
-  for (std::size_t i1 = 0; i1 < n1; ++i1) {
-    for (std::size_t i2 = 0; i2 < n2; ++i2) {
-      double* v = g.values.data() + i1 + n1 * i2;
-      in.begin_run(kValue);
-      if (per_point == 1) {
-        for (std::size_t i3 = 0; i3 < n3; ++i3) v[i3 * stride] = in.next_value(kValue);
-      } else {
-        for (std::size_t i3 = 0; i3 < n3; ++i3) {
-          v[i3 * stride] = in.next_value(kValue);
-          for (std::int64_t extra = 1; extra < per_point; ++extra) in.next_value(kValue);
-        }
+  PlaneBlocks blocks(g);
+  for (std::size_t first = 0; first < n1; first += blocks.planes()) {
+    const std::size_t last = first + blocks.planes() < n1 ? first + blocks.planes() : n1;
+    for (std::size_t i1 = first; i1 < last; ++i1) {
+      for (std::size_t i2 = 0; i2 < n2; ++i2) {
+        if (blocks.buffered())
+          read_run(in, blocks.run(first, i1, i2), 1, n3, per_point);
+        else
+          read_run(in, g.values.data() + i1 + n1 * i2, n1 * n2, n3, per_point);
+        if (skip_gradient) in.skip_nonblank_lines(s3, "a gradient line of the GAUSSIAN layout");
+        if (skip_laplacian) in.skip_lines(s3 + s1, "a line of the GAUSSIAN layout");
       }
-      if (skip_gradient) in.skip_nonblank_lines(s3, "a gradient line of the GAUSSIAN layout");
-      if (skip_laplacian) in.skip_lines(s3 + s1, "a line of the GAUSSIAN layout");
     }
+    if (blocks.buffered()) blocks.scatter(g, first, last - first);
   }
 }
 

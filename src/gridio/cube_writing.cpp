@@ -4,6 +4,7 @@
 
 #include "gridio/fast_fields.hpp"
 #include "gridio/format.hpp"
+#include "gridio/grid_planes.hpp"
 
 namespace qv {
 
@@ -42,22 +43,32 @@ void write_header(const GridHeader& h, const Grid& g, TextOutput& out) {
   }
 }
 
-// Writes the runs of the i1 planes [first, last): for each (i1, i2) the n3 values with the third
-// index fastest, six to a line, every run starting on a new line.
-void write_runs(const Grid& g, std::size_t first, std::size_t last, TextOutput& out) {
+// One (i1, i2) run: n3 values `stride` apart, six to a line.
+void write_run(const double* v, std::size_t stride, std::size_t n3, TextOutput& out) {
+  for (std::size_t i3 = 0; i3 < n3; i3 += kPerLine) {
+    const std::size_t count = n3 - i3 < kPerLine ? n3 - i3 : kPerLine;
+    char* const start = out.reserve(kPerLine * kField + 1);
+    char* p = start;
+    for (std::size_t j = 0; j < count; ++j) p = put_es13_5(p, v[(i3 + j) * stride]);
+    *p++ = '\n';
+    out.commit(static_cast<std::size_t>(p - start));
+  }
+}
+
+// For i1 (slowest), for i2: the run of n3 values with the third index fastest.
+void write_values(const Grid& g, TextOutput& out) {
   const std::size_t n1 = static_cast<std::size_t>(g.n1), n2 = static_cast<std::size_t>(g.n2);
   const std::size_t n3 = static_cast<std::size_t>(g.n3);
-  const std::size_t stride = n1 * n2;
-  for (std::size_t i1 = first; i1 < last; ++i1) {
-    for (std::size_t i2 = 0; i2 < n2; ++i2) {
-      const double* v = g.values.data() + i1 + n1 * i2;
-      for (std::size_t i3 = 0; i3 < n3; i3 += kPerLine) {
-        const std::size_t count = n3 - i3 < kPerLine ? n3 - i3 : kPerLine;
-        char* const start = out.reserve(kPerLine * kField + 1);
-        char* p = start;
-        for (std::size_t j = 0; j < count; ++j) p = put_es13_5(p, v[(i3 + j) * stride]);
-        *p++ = '\n';
-        out.commit(static_cast<std::size_t>(p - start));
+  PlaneBlocks blocks(g);
+  for (std::size_t first = 0; first < n1; first += blocks.planes()) {
+    const std::size_t last = first + blocks.planes() < n1 ? first + blocks.planes() : n1;
+    if (blocks.buffered()) blocks.gather(g, first, last - first);
+    for (std::size_t i1 = first; i1 < last; ++i1) {
+      for (std::size_t i2 = 0; i2 < n2; ++i2) {
+        if (blocks.buffered())
+          write_run(blocks.run(first, i1, i2), 1, n3, out);
+        else
+          write_run(g.values.data() + i1 + n1 * i2, n1 * n2, n3, out);
       }
     }
   }
@@ -75,7 +86,7 @@ void cube_writing(const GridHeader& header, const Grid& grid, TextOutput& out) {
                                               static_cast<std::size_t>(grid.n3))
     throw std::invalid_argument("cube_writing: the grid holds a different number of values");
   write_header(header, grid, out);
-  if (has_values) write_runs(grid, 0, static_cast<std::size_t>(grid.n1), out);
+  if (has_values) write_values(grid, out);
 }
 
 }  // namespace qv

@@ -227,6 +227,33 @@ TEST(CubeReading, TouchingHeaderFieldsOfOwnLayout) {
   EXPECT_EQ(f.grid.values, (std::vector<double>{1.0, 2.0}));
 }
 
+// Grids of several shapes go through blocks of planes, or run by run when a plane is large;
+// every run must land at its place in the file and back in the grid.
+TEST(CubeReading, RunsKeepTheirPlacesInEveryShape) {
+  struct Shape {
+    int n1, n2, n3;
+  };
+  for (const Shape s : {Shape{19, 3, 5}, Shape{9, 1, 13}, Shape{1, 4, 4}, Shape{2, 520, 520}}) {
+    SCOPED_TRACE(std::to_string(s.n1) + "x" + std::to_string(s.n2) + "x" + std::to_string(s.n3));
+    const Grid g = index_grid(s.n1, s.n2, s.n3);
+    auto out = TextOutput::memory();
+    cube_writing(simple_header(s.n1, s.n2, s.n3), g, *out);
+    out->flush();
+    const auto lines = testing_support::split_lines(out->contents());
+    const int per_run = (s.n3 + 5) / 6;
+    ASSERT_EQ(lines.size(), 6u + static_cast<std::size_t>(s.n1 * s.n2 * per_run));
+    for (int i1 = 0; i1 < s.n1; ++i1)
+      for (int i2 = 0; i2 < s.n2; ++i2) {
+        char field[32];
+        std::snprintf(field, sizeof field, "%13.5E", g.at(i1, i2, s.n3 - 1));
+        const std::string& last_line = lines[6 + static_cast<std::size_t>((i1 * s.n2 + i2 + 1) * per_run - 1)];
+        ASSERT_EQ(last_line.substr(last_line.size() - 13), field) << i1 << " " << i2;
+      }
+    const GridFile f = read_cube_text(out->contents());
+    ASSERT_EQ(f.grid.values, g.values);
+  }
+}
+
 TEST(CubeReading, CountsOfZeroOrLessGiveAnEmptyGrid) {
   for (const char* counts : {"    0    3    3", "   -2    3    3", "    3    3    0"}) {
     SCOPED_TRACE(counts);

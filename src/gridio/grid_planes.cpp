@@ -1,0 +1,45 @@
+#include "gridio/grid_planes.hpp"
+
+namespace qv {
+
+namespace {
+constexpr std::size_t kBufferBytes = std::size_t{4} << 20;
+constexpr std::size_t kMaxPlanes = 8;  // one cache line of consecutive i1 values
+}  // namespace
+
+PlaneBlocks::PlaneBlocks(const Grid& g) {
+  if (g.values.empty()) return;
+  n1_ = static_cast<std::size_t>(g.n1);
+  n2_ = static_cast<std::size_t>(g.n2);
+  n3_ = static_cast<std::size_t>(g.n3);
+  const std::size_t plane_bytes = n2_ * n3_ * sizeof(double);
+  if (n1_ == 1 || plane_bytes * 2 > kBufferBytes) return;  // runs read or written in place
+  planes_ = kBufferBytes / plane_bytes;
+  if (planes_ > kMaxPlanes) planes_ = kMaxPlanes;
+  if (planes_ > n1_) planes_ = n1_;
+  buffer_.resize(planes_ * n2_ * n3_);
+}
+
+void PlaneBlocks::gather(const Grid& g, std::size_t first, std::size_t count) {
+  const double* v = g.values.data();
+  for (std::size_t i3 = 0; i3 < n3_; ++i3) {
+    for (std::size_t i2 = 0; i2 < n2_; ++i2) {
+      const double* src = v + first + n1_ * (i2 + n2_ * i3);
+      double* dst = buffer_.data() + i2 * n3_ + i3;
+      for (std::size_t b = 0; b < count; ++b) dst[b * n2_ * n3_] = src[b];
+    }
+  }
+}
+
+void PlaneBlocks::scatter(Grid& g, std::size_t first, std::size_t count) const {
+  double* v = g.values.data();
+  for (std::size_t i3 = 0; i3 < n3_; ++i3) {
+    for (std::size_t i2 = 0; i2 < n2_; ++i2) {
+      double* dst = v + first + n1_ * (i2 + n2_ * i3);
+      const double* src = buffer_.data() + i2 * n3_ + i3;
+      for (std::size_t b = 0; b < count; ++b) dst[b] = src[b * n2_ * n3_];
+    }
+  }
+}
+
+}  // namespace qv
