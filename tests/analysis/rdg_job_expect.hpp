@@ -126,7 +126,7 @@ inline std::vector<double> rdg_grid(const Model& m, const Derived& d,
 
 // The job's steps over grids of at least 5 points along every axis, gradient and laplacian
 // available (read or derived) in `d`.
-inline Results run_job(const Model& m, const Derived& d, const Choices& c) {
+inline Results expected_results(const Model& m, const Derived& d, const Choices& c) {
   Results r;
   const std::vector<double> zero(m.size(), 0.0);
   std::optional<std::vector<double>> rdg, rhosign;

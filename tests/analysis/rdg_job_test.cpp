@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/rdg_job_expect.hpp"
-#include "support/temp_dir.hpp"
+#include "analysis/rdg_job_support.hpp"
 
 namespace qv::e2e {
 namespace {
@@ -19,32 +18,6 @@ namespace {
 using testing::read_file;
 using testing::TempDir;
 using testing::write_file;
-
-std::set<std::string> files_here() {
-  std::set<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator("."))
-    names.insert(e.path().filename().string());
-  return names;
-}
-
-// The run log from the RDG summary's four opening empty lines on.
-std::string summary_of(const std::string& log) {
-  const std::size_t bang = log.find("\n " + std::string(61, '!') + "\n");
-  if (bang == std::string::npos || bang < 7) return "(no RDG summary in the run log)";
-  return log.substr(bang - 7);
-}
-
-int run_job(const Choices& c) {
-  write_file("job.inp", input_text(c));
-  return testing::run_binary("job.inp");
-}
-
-// What a cube of the model's header holding `values` must look like once read back.
-std::vector<double> as_read(const std::vector<double>& v) {
-  std::vector<double> out(v.size());
-  for (std::size_t p = 0; p < v.size(); ++p) out[p] = std::strtod(es(v[p], 13, 5).c_str(), nullptr);
-  return out;
-}
 
 // Gradient and laplacian cubes in the GAUSSIAN layout: each run of N3 values is followed by
 // ceil(N3/2) lines of three more values per point (gradient) and, in the laplacian cube, by
@@ -68,19 +41,6 @@ std::string gaussian_cube(const Model& m, const std::vector<double>& values, boo
       for (int l = 0; l < run_lines; ++l) t += filler;
   }
   return t;
-}
-
-// A grd file: atom count + 12 header lines (some with leading blanks), then the values.
-std::vector<std::string> grd_header(const Model& m) {
-  std::vector<std::string> lines;
-  for (std::size_t i = 0; i < m.atoms.size() + 12; ++i)
-    lines.push_back(std::string(i % 3, ' ') + "XD2006 grid header line " + std::to_string(i + 1));
-  return lines;
-}
-std::string grd_file(const Model& m, const std::vector<double>& values) {
-  std::string t;
-  for (const auto& line : grd_header(m)) t += line + "\n";
-  return t + grd_values(m, values);
 }
 
 TEST(RdgJobModel, FiniteDifferencesMatchTheAnalyticDerivatives) {
@@ -118,8 +78,8 @@ TEST(RdgJob, GeneralCubeEveryComputationAndBothTables) {
   const Derived d = derive(m, m.density());
   write_file("density.cube", cube_text(m, m.density()));
   const Choices c;
-  ASSERT_EQ(run_job(c), 0) << read_file("run.log");
-  const Results r = run_job(m, d, c);
+  ASSERT_EQ(run_job_binary(c), 0) << read_file("run.log");
+  const Results r = expected_results(m, d, c);
   EXPECT_EQ(files_here(),
             (std::set<std::string>{"job.inp", "density.cube", "run.log", "stdout.txt",
                                    "stderr.txt", "grad_numerical.cube", "lapl_numerical.cube",
@@ -162,10 +122,10 @@ TEST(RdgJob, GaussianCubesWithGradientAndLaplacianRead) {
     c.format = "GAU";
     c.grad = also_calc ? "*read *calc" : "*read";
     c.lapl = also_calc ? "*calc *read" : "*read";
-    ASSERT_EQ(run_job(c), 0) << read_file("run.log");
+    ASSERT_EQ(run_job_binary(c), 0) << read_file("run.log");
     Derived used = derived;
     if (!also_calc) used.grad = as_read(grad), used.lapl = as_read(lapl);
-    const Results r = run_job(m, used, c);
+    const Results r = expected_results(m, used, c);
     EXPECT_EQ(std::filesystem::exists("grad_numerical.cube"), also_calc);
     EXPECT_EQ(std::filesystem::exists("lapl_numerical.cube"), also_calc);
     if (also_calc) {
@@ -218,7 +178,7 @@ TEST(RdgJob, MissingInputFileStopsTheRun) {
     c.format = k.format;
     c.grad = k.grad;
     c.lapl = k.lapl;
-    EXPECT_EQ(run_job(c), 1);
+    EXPECT_EQ(run_job_binary(c), 1);
     const std::string log = read_file("run.log");
     ASSERT_GE(log.size(), k.message.size());
     EXPECT_EQ(log.substr(log.size() - k.message.size()), k.message);
@@ -252,7 +212,7 @@ TEST(RdgJob, MissingRdgChoiceStopsBeforeAnyOutput) {
     Choices c;
     c.points = k.points;
     c.space = k.space;
-    EXPECT_EQ(run_job(c), 1);
+    EXPECT_EQ(run_job_binary(c), 1);
     const std::string log = read_file("run.log");
     EXPECT_TRUE(log.ends_with(k.line)) << log;
     EXPECT_EQ(files_here(), (std::set<std::string>{"job.inp", "density.cube", "run.log",
