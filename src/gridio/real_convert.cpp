@@ -75,30 +75,9 @@ T exact_convert(const ScannedReal& r, std::string_view text, int d) {
   return r.negative ? -v : v;
 }
 
-constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 }  // namespace
 
-double to_double(const ScannedReal& r, std::string_view text, int d) {
-  switch (r.kind) {
-    case ScannedReal::Kind::Infinity:
-      return r.negative ? -std::numeric_limits<double>::infinity()
-                        : std::numeric_limits<double>::infinity();
-    case ScannedReal::Kind::NaN:
-      return std::numeric_limits<double>::quiet_NaN();
-    case ScannedReal::Kind::Number:
-      break;
-  }
-  if (r.mantissa == 0) return r.negative ? -0.0 : 0.0;
-  if (!r.truncated && r.mantissa <= (std::uint64_t{1} << 53) && r.exp10 >= -22 &&
-      r.exp10 <= 22) {
-    // Both operands are exact doubles, so one correctly rounded operation gives the answer.
-    const double m = static_cast<double>(r.mantissa);
-    const double v = r.exp10 < 0 ? m / kExactPowers[-r.exp10] : m * kExactPowers[r.exp10];
-    return r.negative ? -v : v;
-  }
+double exact_to_double(const ScannedReal& r, std::string_view text, int d) {
   return exact_convert<double>(r, text, d);
 }
 

@@ -50,6 +50,23 @@ std::vector<double> hard_values() {
   }
   for (int e = -1074; e <= 1023; ++e) v.push_back(std::ldexp(1.0, e));
   std::mt19937_64 rng(12345);
+  // Decimal ties at 3, 6, 8 and 10 significant digits anywhere in the range, with neighbours,
+  // and exact binary ties (integers of sig + 1 digits ending in 5).
+  for (int sig : {3, 6, 8, 10}) {
+    for (int i = 0; i < 2000; ++i) {
+      char text[48];
+      const unsigned long long lead = 1 + rng() % 9;
+      const unsigned long long rest = rng() % 10000000000ULL;
+      std::snprintf(text, sizeof text, "%llu.%0*llu5e%d", lead, sig - 1,
+                    rest % static_cast<unsigned long long>(std::pow(10, sig - 1)),
+                    static_cast<int>(rng() % 600) - 300);
+      const double t = std::strtod(text, nullptr);
+      v.push_back(t);
+      v.push_back(std::nextafter(t, 0.0));
+      v.push_back(-std::nextafter(t, std::numeric_limits<double>::infinity()));
+      v.push_back(static_cast<double>((static_cast<long long>(std::pow(10, sig)) + rng() % 1000) * 10 + 5));
+    }
+  }
   for (int i = 0; i < 20000; ++i) {
     double x = std::bit_cast<double>(rng());
     if (std::isfinite(x)) v.push_back(x);
