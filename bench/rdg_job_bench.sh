@@ -33,12 +33,16 @@ ENERGY_OUTPUT dimer
 PLOT_NAME   dimer
 INP
 # One core, as the target is stated.
-/usr/bin/time -v -o time.txt taskset -c 0 "$bin" job.inp
-status=$?
+status=0
+/usr/bin/time -v -o time.txt taskset -c 0 "$bin" job.inp || status=$?
 wall=$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' time.txt)
+user=$(sed -n 's/.*User time (seconds): //p' time.txt)
+sys=$(sed -n 's/.*System time (seconds): //p' time.txt)
 peak_kb=$(sed -n 's/.*Maximum resident set size (kbytes): //p' time.txt)
 grid_mb=$(awk -v n="$n" 'BEGIN { printf "%.1f", n * n * n * 8 / 1048576 }')
-echo "grid ${n}^3: exit status $status, wall $wall, peak memory $((peak_kb / 1024)) MiB" \
+# On a shared machine the wall time includes waiting for the processor; user + system is the
+# time the job itself took on its one core.
+echo "grid ${n}^3: exit status $status, wall $wall, cpu ${user} s user + ${sys} s system, peak memory $((peak_kb / 1024)) MiB" \
      "(nine grids: $(awk -v g="$grid_mb" 'BEGIN { printf "%.1f", 9 * g }') MiB," \
      "limit with 5 %: $(awk -v g="$grid_mb" 'BEGIN { printf "%.1f", 9 * g * 1.05 }') MiB)"
 ls -l --block-size=M | sed 1d | awk '{ print "  " $5 "  " $9 }'

@@ -7,3 +7,6 @@ for b in "$here"/bench/*_bench; do
   echo "== $(basename "$b")"
   "$b"
 done
+# The whole RDG job, timed as a script on the binary of this build.
+echo "== rdg_job_bench.sh"
+"$(dirname "$0")/rdg_job_bench.sh" "$here/quelvarin"
