@@ -336,12 +336,19 @@ TEST(CubeReading, FaultsNameTheFileAndLine) {
 }
 
 TEST(CubeReading, HugeCountsFailBeforeAllocating) {
-  for (const char* counts : {"2000000000 2000000000 2000000000", "100000 100000 100000"}) {
-    SCOPED_TRACE(counts);
-    int n[3];
-    std::sscanf(counts, "%d %d %d", &n[0], &n[1], &n[2]);
+  struct Case {
+    int n1, n2, n3;
+    std::size_t available;
+  };
+  // The last grid is small (8 MB) but more than the memory said to be available.
+  const Case cases[] = {{2000000000, 2000000000, 2000000000, SIZE_MAX},
+                        {100000, 100000, 100000, SIZE_MAX},
+                        {100, 100, 100, std::size_t{1} << 20}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.n1);
+    cap_available_memory(c.available);
     std::string text = kTitles + "    0    0.000000    0.000000    0.000000\n";
-    for (int k = 0; k < 3; ++k) text += std::to_string(n[k]) + "    0.1    0.0    0.0\n";
+    for (int n : {c.n1, c.n2, c.n3}) text += std::to_string(n) + "    0.1    0.0    0.0\n";
     text += "  1.0\n";
     try {
       read_cube_text(text);
@@ -349,10 +356,12 @@ TEST(CubeReading, HugeCountsFailBeforeAllocating) {
     } catch (const OutOfMemory& e) {
       const std::string what = e.what();
       EXPECT_NE(what.find("in.cube"), std::string::npos) << what;
-      EXPECT_NE(what.find(std::to_string(n[0]) + " x " + std::to_string(n[1])), std::string::npos)
-          << what;
+      const std::string counts = std::to_string(c.n1) + " x " + std::to_string(c.n2) + " x " +
+                                 std::to_string(c.n3);
+      EXPECT_NE(what.find(counts), std::string::npos) << what;
     }
   }
+  cap_available_memory(SIZE_MAX);
 }
 
 }  // namespace
