@@ -22,7 +22,8 @@ void read_plot_table(LineReader& in, PlotHistogram& h) {
     if (skip_blanks(p, end) == end) continue;
     double x, y;
     const bool first = scan_number(p, end, x);
-    if (!first && in.line_number() == 1) continue;  // the heading
+    // The heading names the RDG column; any other text, even on line 1, is a malformed row.
+    if (!first && in.line_number() == 1 && line.find("RDG") != std::string_view::npos) continue;
     if (!first || !scan_number(p, end, y) || skip_blanks(p, end) != end)
       throw TextError(in.name(), in.line_number(),
                       "a table row of two numbers: the first column, then RDG");

@@ -7,7 +7,7 @@
 namespace qv {
 
 // Adds every row of `in` to `h`. Wholly blank lines are skipped; the first line may be a
-// heading (it does not start with a number). Raises TextError naming the file and line of the
+// heading (text naming the RDG column). Raises TextError naming the file and line of the
 // first malformed row.
 void read_plot_table(LineReader& in, PlotHistogram& h);
 

@@ -44,12 +44,13 @@ struct BadRow {
 
 TEST(PlotTableReader, MalformedRowNamesFileAndLine) {
   const BadRow cases[] = {
-      {"  heading\n  0.1E-01  0.5\n  0.2E-01\n", 3},          // one column only
+      {"  rho   RDG\n  0.1E-01  0.5\n  0.2E-01\n", 3},       // one column only
       {"  0.1E-01  0.5\n  0.1E-01  0.5  0.7\n", 2},           // a third column
       {"  0.1E-01  0.5\n  0.1E-01  0.5x\n", 2},               // junk after a number
-      {"  0.1E-01  0.5\n  heading later\n", 2},               // text is a heading on line 1 only
+      {"  0.1E-01  0.5\n  rho   RDG\n", 2},                    // a heading on line 1 only
+      {"  x  y\n  0.1E-01  0.5\n", 1},                         // a heading names RDG
       {"  0.1E-01  ****\n", 1},                               // a field that overflowed
-      {"  heading\n\n  0.1E-01 abc\n", 3},
+      {"  rho   RDG\n\n  0.1E-01 abc\n", 3},
   };
   for (const BadRow& c : cases) {
     SCOPED_TRACE(c.text);

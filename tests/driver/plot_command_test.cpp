@@ -120,6 +120,12 @@ TEST(PlotCommand, FailuresAreReportedAndTheOtherOutputsStillMade) {
       {"malformed row",
        [] { write_file("mol_rhosign.2D", table_text("rho*sign(lambda2)", 4) + "  0.1E-01 x\n"); },
        2, "file \"mol_rhosign.2D\", line 7: a table row of two numbers", "mol_rhosign.svg"},
+      {"folder for a table",
+       [] {
+         std::filesystem::remove("mol_rho.2D");
+         std::filesystem::create_directory("mol_rho.2D");
+       },
+       2, "file \"mol_rho.2D\": a folder stands where the 2D plot table should be", "mol_rho.svg"},
       {"missing cube", [] { std::filesystem::remove("mol_sign.cube"); }, 2,
        "file \"mol_sign.cube\": the cube file cannot be opened", "mol_rdg.vmd"},
       {"malformed cube", [] { write_file("mol_rdg.cube", "t\nt\n  1 0 0\n"); }, 2,
