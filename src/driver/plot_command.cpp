@@ -1,7 +1,6 @@
 #include "driver/plot_command.hpp"
 
 #include <algorithm>
-#include <filesystem>
 #include <new>
 
 #include "analysis/cube_glance.hpp"
@@ -43,9 +42,6 @@ void draw_table(PlotQuantity q, const std::string& table, const std::string& pic
                 const std::string& input_name, Outcome& o) {
   auto in = LineReader::open(table);
   if (!in) throw TextError(table, 0, "the 2D plot table cannot be opened");
-  std::error_code ec;
-  if (std::filesystem::is_directory(table, ec))
-    throw TextError(table, 0, "a folder stands where the 2D plot table should be");
   PlotHistogram h(conventional_view(q));
   read_plot_table(*in, h);
   auto out = create_own_output(picture, kSvgMark);

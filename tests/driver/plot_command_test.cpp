@@ -125,7 +125,7 @@ TEST(PlotCommand, FailuresAreReportedAndTheOtherOutputsStillMade) {
          std::filesystem::remove("mol_rho.2D");
          std::filesystem::create_directory("mol_rho.2D");
        },
-       2, "file \"mol_rho.2D\": a folder stands where the 2D plot table should be", "mol_rho.svg"},
+       2, "file \"mol_rho.2D\": the 2D plot table cannot be opened", "mol_rho.svg"},
       {"missing cube", [] { std::filesystem::remove("mol_sign.cube"); }, 2,
        "file \"mol_sign.cube\": the cube file cannot be opened", "mol_rdg.vmd"},
       {"malformed cube", [] { write_file("mol_rdg.cube", "t\nt\n  1 0 0\n"); }, 2,
