@@ -116,5 +116,34 @@ TEST(PlotChain, RunThenPlotThenRender) {
   EXPECT_GE(coloured, h.nonempty_bins() * 10);  // each cell is 5 x 4 pixels
 }
 
+// The picture of the bundled example shown in the README, as a renderer draws it.
+TEST(PlotChain, BundledExamplePictureRenders) {
+  const std::string svg_path = std::string(QV_TEST_DATA) + "/../../docs/example_rhosign.svg";
+  const std::string svg = read_file(svg_path);
+  ASSERT_FALSE(svg.empty()) << svg_path;
+  const auto doc = testing::check_xml(svg);
+  ASSERT_TRUE(doc.ok) << doc.error;
+  const std::size_t cells = doc.children(doc.by_id("cells"), "rect").size();
+  EXPECT_GT(cells, 20u);
+  if (shell("command -v rsvg-convert >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "rsvg-convert is not installed (Debian package librsvg2-bin): not rendered";
+  TempDir dir;
+  ASSERT_EQ(shell("rsvg-convert -o example.png '" + svg_path + "'"), 0);
+  testing::Picture pic;
+  ASSERT_TRUE(testing::decode_png(read_file("example.png"), pic));
+  EXPECT_EQ(pic.width, kSvgWidth);
+  EXPECT_EQ(pic.height, kSvgHeight);
+  std::size_t coloured = 0, dark = 0;
+  for (int y = 0; y < pic.height; ++y)
+    for (int x = 0; x < pic.width; ++x) {
+      const auto p = pic.at(x, y);
+      const bool grey = p[0] == p[1] && p[1] == p[2];
+      if (!grey && x > 90 && x < 590 && y > 70 && y < 470) ++coloured;
+      if (p[0] < 128 && p[1] < 128 && p[2] < 128) ++dark;
+    }
+  EXPECT_GE(coloured, cells * 10);  // the cells, each 5 x 4 pixels
+  EXPECT_GT(dark, 2000u);           // axes, ticks and labels
+}
+
 }  // namespace
 }  // namespace qv
