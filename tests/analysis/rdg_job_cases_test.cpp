@@ -279,5 +279,54 @@ TEST(RdgJobCases, StepWithoutItsRdgMaskIsSkipped) {
   }
 }
 
+// A gradient cube that does not describe the density's points stops the run after its message
+// (screen and run log); different atoms only warn and the job goes on.
+TEST(RdgJobCases, GradientCubeCheckedAgainstTheDensityHeader) {
+  const Model m;
+  const Derived d = derive(m, m.density());
+  struct Case {
+    const char* name;
+    Model gradient_model;
+    int status;
+    std::string line;
+  };
+  Model fewer = m, moved = m, other_atoms = m;
+  fewer.n3 = 7;
+  moved.origin[1] = -0.7f;
+  other_atoms.atoms[1].x = 0.45f;
+  const std::vector<Case> cases = {
+      {"point counts", fewer, 1,
+       " WARNING!the number of grid points in gradient  cube file is different from' the number "
+       "of points in the cube file of electrond density,PROGRAM STOP\n"},
+      {"origin", moved, 1,
+       " WARNING!the origin in gradient  cube file is different from the origin in the 'cube "
+       "file of electron density,PROGRAM STOP\n"},
+      {"atoms", other_atoms, 0,
+       " WARNING!atoms type/coordinate in gradient  cube file is different from atoms "
+       "type/coordinate'in the cube file of electron density\n"},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    TempDir dir;
+    write_file("density.cube", cube_text(m, m.density()));
+    const Model& g = k.gradient_model;
+    write_file("gradient.cube", cube_text(g, std::vector<double>(g.size(), 0.25)));
+    Choices c;
+    c.grad = "*read";
+    EXPECT_EQ(run_job_binary(c), k.status);
+    const std::string log = read_file("run.log"), screen = read_file("stdout.txt");
+    EXPECT_EQ(screen.substr(0, k.line.size()), k.line);
+    if (k.status != 0) {
+      EXPECT_TRUE(log.ends_with(k.line)) << log;
+      EXPECT_FALSE(std::filesystem::exists("job_rdg.cube"));
+    } else {
+      EXPECT_EQ(job_lines(log), k.line);
+      std::vector<double> rdg(m.size());
+      for (std::size_t p = 0; p < m.size(); ++p) rdg[p] = rdg_of(d.rho[p], 0.25);
+      EXPECT_EQ(read_file("job_rdg.cube"), cube_text(m, rdg));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace qv::e2e
