@@ -144,11 +144,82 @@ void diagat(int n, int ld, double* a, double* v, double* d, double* work) {
   }
 }
 
+// The same operations as diagat() for n = 3 without vectors, on values held in registers: the
+// grid sweep calls it once per point. Every expression mirrors the general code term by term so
+// that both give identical eigenvalues.
 std::array<double, 3> eigenvalues3(const Matrix3& m) {
-  double a[9] = {m[0][0], m[0][1], m[0][2], m[1][0], m[1][1], m[1][2], m[2][0], m[2][1], m[2][2]};
-  std::array<double, 3> d{};
-  double work[3];
-  diagat(3, 3, a, nullptr, d.data(), work);
+  double d0 = m[0][0], d1 = m[1][1], d2 = m[2][2];
+  double e0, e1;
+  {
+    const double below = 0.0 + m[2][0] * m[2][0];
+    const double x0 = m[1][0];
+    if (!(below > 0.0)) {
+      e0 = x0;
+      e1 = m[2][1];
+    } else {
+      const double alpha = -std::copysign(std::sqrt(x0 * x0 + below), x0);
+      const double v1 = x0 - alpha, v2 = m[2][0];
+      const double vtv = (x0 - alpha) * (x0 - alpha) + below;
+      const double beta = 2.0 / vtv;
+      double w1 = beta * ((0.0 + m[1][1] * v1) + m[1][2] * v2);
+      double w2 = beta * ((0.0 + m[2][1] * v1) + m[2][2] * v2);
+      const double pv = (0.0 + v1 * w1) + v2 * w2;
+      const double half = 0.5 * beta * pv;
+      w1 -= half * v1;
+      w2 -= half * v2;
+      d1 = m[1][1] - (v1 * w1 + w1 * v1);
+      e1 = m[2][1] - (v2 * w1 + w2 * v1);
+      d2 = m[2][2] - (v2 * w2 + w2 * v2);
+      e0 = alpha;
+    }
+  }
+  // One plane rotation of the sweep on rows k, k+1 (diagonal dk, dk1, off-diagonal ek).
+  auto rotate = [](double x, double z, double& dk, double& dk1, double& ek, double& c,
+                   double& s) {
+    const double r = norm2(x, z);
+    c = r == 0.0 ? 1.0 : x / r;
+    s = r == 0.0 ? 0.0 : z / r;
+    const double a = dk, b = dk1, e = ek;
+    dk = (c * c * a + 2.0 * c * s * e) + s * s * b;
+    dk1 = (s * s * a - 2.0 * c * s * e) + c * c * b;
+    ek = c * s * (b - a) + (c * c - s * s) * e;
+    return r;
+  };
+  double shift = 0.0;
+  for (int iteration = 0; e1 * e1 > kZeroSquare && iteration < kDiagatIterationCap; ++iteration) {
+    const double mu = wilkinson_shift(d1, e1, d2);
+    shift += mu;
+    d0 -= mu;
+    d1 -= mu;
+    d2 -= mu;
+    double c, s;
+    rotate(d0, e0, d0, d1, e0, c, s);
+    const double z = s * e1;
+    e1 = c * e1;
+    e0 = rotate(e0, z, d1, d2, e1, c, s);
+  }
+  d2 += shift;
+  for (int iteration = 0; e0 * e0 > kZeroSquare && iteration < kDiagatIterationCap; ++iteration) {
+    const double mu = wilkinson_shift(d0, e0, d1);
+    shift += mu;
+    d0 -= mu;
+    d1 -= mu;
+    double c, s;
+    rotate(d0, e0, d0, d1, e0, c, s);
+  }
+  d1 += shift;
+  d0 += shift;
+  // Stable sort of three values by adjacent exchanges.
+  std::array<double, 3> d = {d0, d1, d2};
+  for (bool exchanged = true; exchanged;) {
+    exchanged = false;
+    for (int j = 0; j < 2; ++j) {
+      if (d[j] - d[j + 1] > 0.0) {
+        std::swap(d[j], d[j + 1]);
+        exchanged = true;
+      }
+    }
+  }
   return d;
 }
 

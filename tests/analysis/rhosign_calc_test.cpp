@@ -1,6 +1,10 @@
 // rho*sign(lambda2): sign of the middle Hessian eigenvalue, the mask threshold 1.0E10 and the rim.
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "analysis/diagat.hpp"
+#include "analysis/hessian.hpp"
 #include "analysis/rhosign_calc.hpp"
 #include "grid_builders.hpp"
 
@@ -60,6 +64,33 @@ TEST(RhosignCalc, MaskThreshold) {
       }
     }
   }
+}
+
+// The sweep shares derivatives between neighbouring points; it must agree exactly with the
+// Hessian and eigenvalues taken point by point.
+TEST(RhosignCalc, SweepAgreesWithPointHessians) {
+  const AxisVectors axes = {{{0.2f, 0.05f, 0}, {0, 0.3f, 0}, {0.01f, 0, 0.15f}}};
+  Grid rho = make_grid(9, 8, 7, "random");
+  std::mt19937 gen(4);
+  std::uniform_real_distribution<double> u(-1.0, 1.0);
+  for (double& v : rho.values) v = u(gen);
+  Grid mask = make_grid(9, 8, 7, "mask");
+  mask.at(4, 4, 3) = 1.0E10;
+  const Grid out = rhosign_calc(rho, mask, axes);
+  int negative = 0, positive = 0;
+  for (int k = 2; k <= 4; ++k)
+    for (int j = 2; j <= 5; ++j)
+      for (int i = 2; i <= 6; ++i) {
+        if (i == 4 && j == 4 && k == 3) {
+          EXPECT_EQ(out.at(i, j, k), 0.0);
+          continue;
+        }
+        const double lambda2 = eigenvalues3(hessian(rho, i, j, k, axes))[1];
+        EXPECT_EQ(out.at(i, j, k), lambda2 < 0.0 ? -rho.at(i, j, k) : rho.at(i, j, k));
+        (lambda2 < 0.0 ? negative : positive) += 1;
+      }
+  EXPECT_GT(negative, 0);
+  EXPECT_GT(positive, 0);
 }
 
 TEST(RhosignCalc, SmallGridIsAllZero) {
