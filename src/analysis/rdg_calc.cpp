@@ -62,8 +62,7 @@ bool inside_box(const std::array<float, 3>& p, const ExtentBox& box, float rc) {
 
 Grid rdg_calc(const Grid& rho, const Grid& grad, const Grid& selection, const RdgChoice& choice,
               const GridHeader& header) {
-  Grid out = make_grid(rho.n1, rho.n2, rho.n3, "RDG grid");
-  std::fill(out.values.begin(), out.values.end(), kNotComputed);
+  Grid out = make_grid(rho.n1, rho.n2, rho.n3, "RDG grid", kNotComputed);
   const int mode = choice.space[0] ? 0 : choice.space[1] ? 1 : choice.space[2] ? 2 : -1;
   if (mode < 0) return out;
   const double lower = choice.lower, upper = choice.upper;  // widened to double

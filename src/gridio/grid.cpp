@@ -21,14 +21,15 @@ std::size_t checked_point_count(std::int32_t n1, std::int32_t n2, std::int32_t n
   return static_cast<std::size_t>(count);
 }
 
-Grid make_grid(std::int32_t n1, std::int32_t n2, std::int32_t n3, const std::string& what) {
+Grid make_grid(std::int32_t n1, std::int32_t n2, std::int32_t n3, const std::string& what,
+               double fill) {
   const std::size_t count = checked_point_count(n1, n2, n3, what);
   Grid g;
   g.n1 = n1;
   g.n2 = n2;
   g.n3 = n3;
   try {
-    g.values.assign(count, 0.0);
+    g.values.assign(count, fill);
   } catch (const std::bad_alloc&) {
     throw OutOfMemory("out of memory: " + what + ": cannot allocate a grid of " +
                       std::to_string(n1) + " x " + std::to_string(n2) + " x " +

@@ -39,7 +39,9 @@ struct Grid {
 std::size_t checked_point_count(std::int32_t n1, std::int32_t n2, std::int32_t n3,
                                 const std::string& what);
 
-// A zero-filled grid of the given counts, checked as above before anything is allocated.
-Grid make_grid(std::int32_t n1, std::int32_t n2, std::int32_t n3, const std::string& what);
+// A grid of the given counts with every value `fill` (zero unless given), checked as above
+// before anything is allocated.
+Grid make_grid(std::int32_t n1, std::int32_t n2, std::int32_t n3, const std::string& what,
+               double fill = 0.0);
 
 }  // namespace qv
