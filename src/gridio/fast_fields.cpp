@@ -192,6 +192,32 @@ template <int D>
   }
 }
 
+// The commonest layout of all, a cube value: one digit, ".", five digits and a four-character
+// exponent, in eleven characters from `s` (a sign, if any, stands before `s`). Two words hold
+// the characters; the digits are checked and converted together.
+[[gnu::always_inline]] inline bool scan_six_digit_layout(const char* s, ScannedReal& r) {
+  const std::uint64_t x = load8(s);  // digit, '.', five digits, exponent letter or sign
+  if (((x >> 8) & 0xFF) != '.') return false;
+  const std::uint64_t digits = ((x & 0x00FFFFFFFFFF0000ULL) << 8) | ((x & 0xFF) << 16) | 0x3030ULL;
+  if (!all_digits8(digits)) return false;
+  const char* e = s + 7;
+  const char c0 = e[0], c1 = e[1];
+  if (!is_digit(e[2]) || !is_digit(e[3])) return false;
+  int exponent = (e[2] - '0') * 10 + (e[3] - '0');
+  bool eneg;
+  if (((c0 | 0x20) == 'e' || (c0 | 0x20) == 'd') && ((c1 - '+') & ~2) == 0) {
+    eneg = c1 == '-';
+  } else if (((c0 - '+') & ~2) == 0 && is_digit(c1)) {
+    exponent += (c1 - '0') * 100;
+    eneg = c0 == '-';
+  } else {
+    return false;
+  }
+  r.mantissa = eight_digits(digits);
+  r.exp10 = (eneg ? -exponent : exponent) - 5;
+  return true;
+}
+
 // Length of the token at p: the characters before the first blank, tab or line end (or `end`).
 inline std::size_t token_length(const char* p, const char* end) {
   if (end - p >= 16) {
@@ -289,6 +315,13 @@ bool parse_real_field(std::string_view field, int d, double& out) {
   const char* p = field.data();
   const char* end = p + field.size();
   ScannedReal r;
+  // A 13-column field with five fraction digits, as ES13.5 and E13.5 write it.
+  if (d == 5 && field.size() == 13 && p[0] == ' ' && (p[1] == ' ' || ((p[1] - '+') & ~2) == 0) &&
+      scan_six_digit_layout(p + 2, r)) {
+    r.negative = p[1] == '-';
+    out = compact_value(r, field, d);
+    return true;
+  }
   if (scan_written_layout(p, field.size(), d, r)) {
     out = compact_value(r, field, d);
     return true;
@@ -313,6 +346,14 @@ bool scan_number(const char*& p, const char* end, double& out) {
   const std::size_t n = token_length(q, end);
   const std::string_view token(q, n);
   ScannedReal r;
+  // A token as ES13.5 or E13.5 writes it: eleven characters after an optional sign.
+  const std::size_t sign = (((*q - '+') & ~2) == 0) ? 1 : 0;
+  if (n == 11 + sign && scan_six_digit_layout(q + sign, r)) {
+    r.negative = *q == '-';
+    out = compact_value(r, token, 0);
+    p = q + n;
+    return true;
+  }
   // A token as written by E or ES descriptors: the point is second or third.
   const int point_at = (n > 2 && q[1] == '.') ? 1 : (n > 3 && q[2] == '.') ? 2 : -1;
   if (point_at > 0 && scan_written_layout(q, n, static_cast<int>(n) - 5 - point_at, r)) {

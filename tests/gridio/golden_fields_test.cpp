@@ -80,6 +80,11 @@ TEST(GoldenFields, CubeFieldsEs13_5AndE13_5) {
       const std::uint64_t back = hex_bits(c.next(16));
       ASSERT_EQ(engine_read_bits(e, e_field), back) << e_field;
       ASSERT_EQ(fast_read_bits(e_field, 5), back) << e_field;
+      // The blank-separated scanner reads the same field the same way.
+      const char* p = e_field.data();
+      double scanned = 0;
+      ASSERT_TRUE(scan_number(p, e_field.data() + e_field.size(), scanned)) << e_field;
+      ASSERT_EQ(std::bit_cast<std::uint64_t>(scanned), back) << e_field;
       ++readbacks;
     }
     ++count;
@@ -128,6 +133,10 @@ TEST(GoldenFields, OtherRealFields) {
     const std::uint64_t back13 = hex_bits(c.next(16));
     ASSERT_EQ(engine_read_bits(e13, es13), back13) << es13;
     ASSERT_EQ(fast_read_bits(es13, 5), back13) << es13;
+    const char* p = es13.data();
+    double scanned = 0;
+    ASSERT_TRUE(scan_number(p, es13.data() + es13.size(), scanned)) << es13;
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(scanned), back13) << es13;
     ++count;
   }
   EXPECT_EQ(count, 16000);
