@@ -1,0 +1,13 @@
+// The wavefunction file reader.
+#include "fuzz_support.hpp"
+#include "gridio/run_output.hpp"
+#include "wavefunction/readwfn.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return qv::fuzzing::run_reader(data, size, "fuzz.wfn", [](qv::LineReader& in) {
+    auto screen = qv::TextOutput::memory("screen");
+    qv::RunOutput out(*screen);
+    out.set_log(qv::TextOutput::memory("log"));
+    qv::read_wfn(in, out);
+  });
+}
