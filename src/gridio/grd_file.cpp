@@ -35,25 +35,22 @@ void read_grd(LineReader& grd, std::int32_t natoms, GridRole role, Grid& grid,
   }
   if (grid.values.empty()) return;
 
+  // Converted as read: density times b^3, gradient times b^4, laplacian -(v times b^5).
+  const double factor = role == GridRole::density    ? kBohr3
+                        : role == GridRole::gradient ? kBohr4
+                                                     : kBohr5;
+  const bool reverse = role == GridRole::laplacian;
+
   // The first index runs fastest in the file, as in memory: one run per (i2, i3).
   const std::size_t n1 = static_cast<std::size_t>(grid.n1);
   double* v = grid.values.data();
   const double* const last = v + grid.values.size();
   for (; v != last; v += n1) {
     in.begin_run(kValue);
-    for (std::size_t i1 = 0; i1 < n1; ++i1) v[i1] = in.next_value(kValue);
-  }
-
-  switch (role) {
-    case GridRole::density:
-      for (double& x : grid.values) x *= kBohr3;
-      break;
-    case GridRole::gradient:
-      for (double& x : grid.values) x *= kBohr4;
-      break;
-    case GridRole::laplacian:
-      for (double& x : grid.values) x = -(x * kBohr5);
-      break;
+    for (std::size_t i1 = 0; i1 < n1; ++i1) {
+      const double x = in.next_value(kValue) * factor;
+      v[i1] = reverse ? -x : x;
+    }
   }
 }
 
