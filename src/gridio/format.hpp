@@ -48,6 +48,8 @@ class Format {
                  long line_no) const;
 
   struct Node;  // parsed descriptor tree (internal)
+  // The parsed top-level items.
+  const std::vector<Node>& nodes() const { return nodes_; }
 
  private:
   std::string text_;

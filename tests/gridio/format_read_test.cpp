@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 
+#include "gridio/fast_fields.hpp"
 #include "gridio/format.hpp"
 #include "gridio/line_reader.hpp"
 #include "gridio/text_error.hpp"
@@ -60,6 +61,14 @@ TEST(FormatRead, RealFieldRules) {
   };
   for (const RealCase& c : cases) {
     EXPECT_EQ(read_real(c.format, c.field), c.expected) << c.format << " [" << c.field << "]";
+    // The fast field parser agrees on the field as the engine cuts it (padded to its width).
+    const Format f(c.format);
+    const int w = f.nodes().front().w, d = f.nodes().front().d;
+    std::string field(c.field);
+    field.resize(static_cast<std::size_t>(w), ' ');
+    double fast = -999.0;
+    EXPECT_TRUE(parse_real_field(field, d, fast)) << field;
+    EXPECT_EQ(fast, c.expected) << c.format << " [" << field << "]";
   }
   EXPECT_TRUE(std::signbit(read_real("(E13.5)", "  -0.00000E+00")));
   EXPECT_TRUE(std::isnan(read_real("(E13.5)", "      NaN")));
@@ -67,6 +76,8 @@ TEST(FormatRead, RealFieldRules) {
 
 TEST(FormatRead, MalformedFieldsNameFileLineAndExpectation) {
   for (const char* bad : {"1.0E", "1.0E+", "1.2.3", "1e5 x", "E5", "abc", "1.0Q2", "--1"}) {
+    double fast = 0;
+    EXPECT_FALSE(parse_real_field(bad, 5, fast)) << bad;
     try {
       read_real("(E13.5)", bad);
       ADD_FAILURE() << "accepted [" << bad << "]";
