@@ -100,7 +100,14 @@ double NumberReader::next_value_slow(const char* expected) {
   next_nonblank_line(expected);
   double v;
   if (!scan(v)) malformed(expected);
+  if (!(std::fabs(v) <= std::numeric_limits<double>::max())) not_finite(expected);
   return v;
+}
+
+void NumberReader::not_finite(const char* expected) const {
+  throw TextError(in_.name(), in_.line_number(),
+                  std::string("NaN or Infinity where a finite number is needed; expected ") +
+                      expected);
 }
 
 std::int32_t NumberReader::next_integer(const char* expected) {

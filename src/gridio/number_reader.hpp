@@ -5,7 +5,9 @@
 // lines as the file uses. A number missing where one is needed is a TextError naming the file
 // and the line, never a silent zero.
 #include <cstddef>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -34,9 +36,13 @@ class NumberReader {
   // Starts a run at the next non-empty line; the rest of the current line is passed over.
   void begin_run(const char* expected);
   // The next number of the current run, continuing on the following non-empty lines.
+  // Grid values must be finite: NaN or Infinity is reported like a malformed number.
   double next_value(const char* expected) {
     double v;
-    if (scan(v)) return v;
+    if (scan(v)) {
+      if (std::fabs(v) <= std::numeric_limits<double>::max()) return v;
+      not_finite(expected);
+    }
     return next_value_slow(expected);
   }
   // The next integer of the current run (for counts inside the value section).
@@ -53,6 +59,7 @@ class NumberReader {
   // Moves to the next line that holds something besides blanks.
   void next_nonblank_line(const char* expected);
   [[noreturn]] void malformed(const char* expected) const;
+  [[noreturn]] void not_finite(const char* expected) const;
 
   LineReader& in_;
   const char* pos_ = nullptr;  // current position in the current line

@@ -1,5 +1,6 @@
 #include "topond/topo_array.hpp"
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -29,7 +30,8 @@ void read_value_line(LineReader& in, std::size_t count, double* out) {
     const std::size_t start = c * kValueWidth;
     const std::string_view field =
         start < line.size() ? line.substr(start, kValueWidth) : std::string_view();
-    if (!parse_real_field(field, kValueDigits, out[c])) bad_value(in, c);
+    // NaN or Infinity would be copied into the cube as they stand: refused like a bad field.
+    if (!parse_real_field(field, kValueDigits, out[c]) || !std::isfinite(out[c])) bad_value(in, c);
   }
 }
 
