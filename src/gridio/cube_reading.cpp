@@ -67,7 +67,7 @@ void read_run(NumberReader& in, double* v, std::size_t stride, std::size_t n3,
               std::int64_t per_point) {
   in.begin_run(kValue);
   if (per_point == 1) {
-    for (std::size_t i3 = 0; i3 < n3; ++i3) v[i3 * stride] = in.next_value(kValue);
+    in.next_cube_values(v, n3, stride, kValue);
     return;
   }
   for (std::size_t i3 = 0; i3 < n3; ++i3) {

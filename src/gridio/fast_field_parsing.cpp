@@ -1,6 +1,8 @@
 // The per-value readers of the grid fields: the layouts that E and ES descriptors write are
 // checked and converted with word-wide operations; everything else goes by the general rules.
 #include <bit>
+#include <cmath>
+#include <limits>
 #include <cstdint>
 #include <cstring>
 
@@ -221,6 +223,19 @@ inline bool scan_compact(const char*& pp, const char* end, int d, ScannedReal& r
 }
 
 inline bool is_separator(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// A field of `width` columns at p ends a token where scan_number would end it.
+inline bool field_ends_token(const char* p, const char* end, std::size_t width) {
+  return p + width == end || is_separator(p[width]);
+}
+
+// The finite double of a field in a written layout; false when it is not finite (the general
+// path then reports it). `token` is the field without its leading blanks.
+[[gnu::always_inline]] inline bool finite_value(const ScannedReal& r, std::string_view token,
+                                                double& out) {
+  out = compact_value(r, token, 0);
+  return std::fabs(out) <= std::numeric_limits<double>::max();
+}
 }  // namespace
 
 bool parse_real_field(std::string_view field, int d, double& out) {
@@ -283,6 +298,42 @@ bool scan_number(const char*& p, const char* end, double& out) {
   out = to_double(r, token, 0);
   p = q + n;
   return true;
+}
+
+std::size_t scan_cube_fields(const char*& p, const char* end, double* out, std::size_t stride,
+                             std::size_t count) {
+  constexpr std::size_t kWidth = 13;
+  std::size_t done = 0;
+  const char* f = p;
+  ScannedReal r;
+  for (; done < count && static_cast<std::size_t>(end - f) >= kWidth; ++done, f += kWidth) {
+    const bool negative = f[1] == '-';
+    if (f[0] != ' ' || (f[1] != ' ' && !negative) || !field_ends_token(f, end, kWidth) ||
+        !scan_six_digit_layout(f + 2, r))
+      break;
+    r.negative = negative;
+    const std::size_t lead = negative ? 1 : 2;
+    if (!finite_value(r, std::string_view(f + lead, kWidth - lead), out[done * stride])) break;
+  }
+  p = f;
+  return done;
+}
+
+std::size_t scan_grd_fields(const char*& p, const char* end, double* out, std::size_t count) {
+  constexpr std::size_t kWidth = 18;
+  std::size_t done = 0;
+  const char* f = p;
+  ScannedReal r;
+  for (; done < count && static_cast<std::size_t>(end - f) >= kWidth; ++done, f += kWidth) {
+    const bool negative = f[1] == '-';
+    if (f[0] != ' ' || (f[1] != ' ' && !negative) || f[2] != '0' ||
+        !field_ends_token(f, end, kWidth) || !scan_written_layout<10>(f, kWidth, r))
+      break;
+    const std::size_t lead = negative ? 1 : 2;
+    if (!finite_value(r, std::string_view(f + lead, kWidth - lead), out[done])) break;
+  }
+  p = f;
+  return done;
 }
 
 }  // namespace qv

@@ -2,6 +2,7 @@
 // Fast renderers and parsers for the per-value grid fields. They produce exactly the characters
 // of the format engine (same rounding, asterisks, three-digit exponents) without interpreting a
 // format, without iostream and without allocation.
+#include <cstddef>
 #include <string_view>
 
 namespace qv {
@@ -24,5 +25,15 @@ bool parse_real_field(std::string_view field, int d, double& out);
 // and advances `p` past it. Returns false when no number starts there (end of text, or a
 // malformed token; `p` then points at the token).
 bool scan_number(const char*& p, const char* end, double& out);
+
+// Consecutive values in the fields this program and Gaussian-style writers use, read at fixed
+// offsets from `p`: 13 columns " [ -]d.dddddE+dd" (cube) or 18 columns " [ -]0.ddddddddddE+dd"
+// (grd), each followed by a blank or the end. Converts at most `count` fields, storing them
+// `stride` apart from `out`, and stops at the first field not laid out so, or whose value is
+// not finite, leaving `p` at its start: the caller reads on by scan_number, which gives each
+// converted field the same value. Returns the number of fields converted.
+std::size_t scan_cube_fields(const char*& p, const char* end, double* out, std::size_t stride,
+                             std::size_t count);
+std::size_t scan_grd_fields(const char*& p, const char* end, double* out, std::size_t count);
 
 }  // namespace qv

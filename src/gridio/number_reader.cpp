@@ -104,6 +104,40 @@ double NumberReader::next_value_slow(const char* expected) {
   return v;
 }
 
+bool NumberReader::general_step(double* out, const char* expected) {
+  if (skip_blanks(pos_, end_) == end_) {
+    next_nonblank_line(expected);  // as next_value would before its number
+    return false;
+  }
+  *out = next_value(expected);
+  return true;
+}
+
+void NumberReader::next_cube_values(double* out, std::size_t count, std::size_t stride,
+                                    const char* expected) {
+  while (count > 0) {
+    const std::size_t done = scan_cube_fields(pos_, end_, out, stride, count);
+    out += done * stride;
+    count -= done;
+    if (count > 0 && general_step(out, expected)) {
+      out += stride;
+      --count;
+    }
+  }
+}
+
+void NumberReader::next_grd_values(double* out, std::size_t count, const char* expected) {
+  while (count > 0) {
+    const std::size_t done = scan_grd_fields(pos_, end_, out, count);
+    out += done;
+    count -= done;
+    if (count > 0 && general_step(out, expected)) {
+      ++out;
+      --count;
+    }
+  }
+}
+
 void NumberReader::not_finite(const char* expected) const {
   throw TextError(in_.name(), in_.line_number(),
                   std::string("NaN or Infinity where a finite number is needed; expected ") +
