@@ -32,13 +32,14 @@ void PlaneBlocks::gather(const Grid& g, std::size_t first, std::size_t count) {
 }
 
 void PlaneBlocks::scatter(Grid& g, std::size_t first, std::size_t count) const {
+  // Each buffered plane is read in order (i3 fastest), one stream per plane.
   double* v = g.values.data();
-  for (std::size_t i3 = 0; i3 < n3_; ++i3) {
-    for (std::size_t i2 = 0; i2 < n2_; ++i2) {
-      double* dst = v + first + n1_ * (i2 + n2_ * i3);
-      const double* src = buffer_.data() + i2 * n3_ + i3;
-      for (std::size_t b = 0; b < count; ++b) dst[b] = src[b * n2_ * n3_];
-    }
+  const std::size_t plane = n2_ * n3_, step = n1_ * n2_;
+  for (std::size_t i2 = 0; i2 < n2_; ++i2) {
+    double* dst = v + first + n1_ * i2;
+    const double* src = buffer_.data() + i2 * n3_;
+    for (std::size_t i3 = 0; i3 < n3_; ++i3, dst += step, ++src)
+      for (std::size_t b = 0; b < count; ++b) dst[b] = src[b * plane];
   }
 }
 
