@@ -38,6 +38,25 @@ inline std::uint64_t eight_digits(std::uint64_t v) {
 
 inline bool is_digit(char c) { return static_cast<unsigned>(c - '0') < 10; }
 
+// The four-character exponent that E and ES descriptors write, "E+dd" (or D, either case) or
+// "+ddd" for three digits; its signed value in `exponent`.
+[[gnu::always_inline]] inline bool written_exponent(const char* e, int& exponent) {
+  const char c0 = e[0], c1 = e[1];
+  if (!is_digit(e[2]) || !is_digit(e[3])) return false;
+  exponent = (e[2] - '0') * 10 + (e[3] - '0');
+  bool negative;
+  if (((c0 | 0x20) == 'e' || (c0 | 0x20) == 'd') && ((c1 - '+') & ~2) == 0) {
+    negative = c1 == '-';
+  } else if (((c0 - '+') & ~2) == 0 && is_digit(c1)) {
+    exponent += (c1 - '0') * 100;
+    negative = c0 == '-';
+  } else {
+    return false;
+  }
+  if (negative) exponent = -exponent;
+  return true;
+}
+
 // The layout that E and ES descriptors write, with D fraction digits: blanks, an optional
 // sign, at most one digit, ".", exactly D digits, and a four-character exponent ("E+dd" or
 // "+ddd"), checked and converted at fixed positions with word-wide operations. Anything else
@@ -47,18 +66,8 @@ template <int D>
   static_assert(D >= 4 && D <= 16, "the fraction digits are read as one word inside the text");
   if (w < static_cast<std::size_t>(D) + 5) return false;
   const char* e = f + w - 4;  // the exponent
-  const char c0 = e[0], c1 = e[1];
-  if (!is_digit(e[2]) || !is_digit(e[3])) return false;
-  int exponent = (e[2] - '0') * 10 + (e[3] - '0');
-  bool eneg;
-  if (((c0 | 0x20) == 'e' || (c0 | 0x20) == 'd') && ((c1 - '+') & ~2) == 0) {
-    eneg = c1 == '-';
-  } else if (((c0 - '+') & ~2) == 0 && is_digit(c1)) {
-    exponent += (c1 - '0') * 100;
-    eneg = c0 == '-';
-  } else {
-    return false;
-  }
+  int exponent;
+  if (!written_exponent(e, exponent)) return false;
   const char* point = e - D - 1;
   if (*point != '.') return false;
   // The last eight fraction digits in one word: with D < 8 the word starts at the first of
@@ -92,7 +101,7 @@ template <int D>
   r.truncated = false;
   r.negative = negative;
   r.mantissa = m;
-  r.exp10 = (eneg ? -exponent : exponent) - D;
+  r.exp10 = exponent - D;
   return true;
 }
 
@@ -120,20 +129,10 @@ template <int D>
   const std::uint64_t digits = ((x & 0x00FFFFFFFFFF0000ULL) << 8) | ((x & 0xFF) << 16) | 0x3030ULL;
   if (!all_digits8(digits)) return false;
   const char* e = s + 7;
-  const char c0 = e[0], c1 = e[1];
-  if (!is_digit(e[2]) || !is_digit(e[3])) return false;
-  int exponent = (e[2] - '0') * 10 + (e[3] - '0');
-  bool eneg;
-  if (((c0 | 0x20) == 'e' || (c0 | 0x20) == 'd') && ((c1 - '+') & ~2) == 0) {
-    eneg = c1 == '-';
-  } else if (((c0 - '+') & ~2) == 0 && is_digit(c1)) {
-    exponent += (c1 - '0') * 100;
-    eneg = c0 == '-';
-  } else {
-    return false;
-  }
+  int exponent;
+  if (!written_exponent(e, exponent)) return false;
   r.mantissa = eight_digits(digits);
-  r.exp10 = (eneg ? -exponent : exponent) - 5;
+  r.exp10 = exponent - 5;
   return true;
 }
 
