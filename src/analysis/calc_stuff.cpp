@@ -14,6 +14,7 @@
 #include "gridio/check_cube.hpp"
 #include "gridio/cube_reading.hpp"
 #include "gridio/cube_writing.hpp"
+#include "gridio/file_identity.hpp"
 #include "gridio/fixed_text.hpp"
 #include "gridio/grd_file.hpp"
 #include "gridio/stop.hpp"
@@ -38,11 +39,13 @@ struct RdgJob {
   Grid zero_array;
   std::optional<Grid> grad_array, lapl_array, rdg_array, rhosegn_array;
   std::optional<AbramovGrids> abramov;
+  std::vector<std::string> inputs;  // the files read, which no output may replace
 };
 
 // An input file of the job, opened as an existing file; a missing one ends the run with the
 // name at its full field width.
 std::unique_ptr<LineReader> open_input(RdgJob& job, const std::string& field) {
+  job.inputs.push_back(trimmed(field));
   auto in = LineReader::open(trimmed(field));
   if (!in) {
     job.out.to_log(ListLine().text(field).text(" file cannot be opened, program stop"));
@@ -61,14 +64,25 @@ GridFile read_input(RdgJob& job, const std::string& cube_name, const std::string
   return cube_in_array(*cube, grd.get(), job.layout, role, intestaz);
 }
 
+// An output is never created over one of the job's input files: that would destroy the input.
+std::unique_ptr<TextOutput> create_output(RdgJob& job, const std::string& name) {
+  for (const std::string& input : job.inputs) {
+    if (!same_existing_file(name, input)) continue;
+    job.out.to_log("RDG SECTION: the output file " + name + " would overwrite the input file " +
+                   input + ", PROGRAM STOP");
+    program_stop(1);
+  }
+  return TextOutput::create(name);
+}
+
 void write_cube(RdgJob& job, const std::string& name, const Grid& grid) {
-  auto file = TextOutput::create(name);
+  auto file = create_output(job, name);
   cube_writing(job.reference, grid, *file);
   file->close();
 }
 
 void write_grd(RdgJob& job, const std::string& name, const Grid& grid, GrdOutput role) {
-  auto file = TextOutput::create(name);
+  auto file = create_output(job, name);
   grd_writing(grid, job.reference.natoms, job.rdg.grd_intestaz, role, *file);
   file->close();
 }
@@ -184,8 +198,9 @@ bool rdg_over_all_points(RdgJob& job) {
   return true;
 }
 
-void write_table(const std::string& name, const Grid& rdg_array, const Grid& first, int unit) {
-  auto file = TextOutput::create(name);
+void write_table(RdgJob& job, const std::string& name, const Grid& rdg_array, const Grid& first,
+                 int unit) {
+  auto file = create_output(job, name);
   plot(rdg_array, first, unit, *file);
   file->close();
 }
@@ -197,7 +212,7 @@ void plot_step(RdgJob& job) {
   const char* no_gradient = "no gradient grid (fewer than 5 points along an axis)";
   if (s.duedplot[0]) {
     if (rdg_over_all_points(job))
-      write_table(stem + "_rho.2D", *job.rdg_array, job.rho, kPlotRhoUnit);
+      write_table(job, stem + "_rho.2D", *job.rdg_array, job.rho, kPlotRhoUnit);
     else
       skip(job, std::string("table of RDG against the density not written: ") + no_gradient);
   }
@@ -207,7 +222,7 @@ void plot_step(RdgJob& job) {
     if (!keep_rhosign || !job.rhosegn_array)
       job.rhosegn_array = rhosign_calc(job.rho, job.zero_array, job.reference.axes);
     if (rdg_over_all_points(job))
-      write_table(stem + "_rhosign.2D", *job.rdg_array, *job.rhosegn_array, kPlotRhosignUnit);
+      write_table(job, stem + "_rhosign.2D", *job.rdg_array, *job.rhosegn_array, kPlotRhosignUnit);
     else
       skip(job, std::string("table of RDG against rho*sign(lambda2) not written: ") +
                     no_gradient);

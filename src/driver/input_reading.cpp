@@ -1,22 +1,14 @@
 #include "driver/input_reading.hpp"
 
-#include <sys/stat.h>
-
 #include "driver/block_readers.hpp"
 #include "driver/input_cursor.hpp"
+#include "gridio/file_identity.hpp"
 #include "gridio/fixed_text.hpp"
 #include "gridio/stop.hpp"
 
 namespace qv {
 
 namespace {
-
-// True when `a` and `b` name the same existing file (through any path or link).
-bool same_file(const std::string& a, const std::string& b) {
-  struct stat sa {}, sb {};
-  if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
-  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
 
 void open_run_log(const std::string& input_path, RunOutput& out, const std::string& nciout,
                   RunLogMode mode) {
@@ -25,7 +17,7 @@ void open_run_log(const std::string& input_path, RunOutput& out, const std::stri
     out.set_log(TextOutput::memory(name));
     return;
   }
-  if (same_file(name, input_path)) {
+  if (same_existing_file(name, input_path)) {
     out.to_screen("OUTPUT FILE NAME IS THE INPUT FILE ITSELF, PROGRAM STOP");
     program_stop(1);
   }

@@ -1,10 +1,9 @@
 #include "topond/topo_to_cube.hpp"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "gridio/cube_writing.hpp"
+#include "gridio/file_identity.hpp"
 #include "gridio/fixed_text.hpp"
 #include "gridio/line_reader.hpp"
 #include "gridio/stop.hpp"
@@ -26,12 +25,6 @@ std::unique_ptr<LineReader> open_or_stop(const std::string& name, RunOutput& out
   return in;
 }
 
-bool same_file(const std::string& a, const std::string& b) {
-  struct stat sa {}, sb {};
-  if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
-  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
 // A cube file must never be created over one of the job's own input files: the input would be
 // emptied before (or after) it is read.
 void refuse_overwriting_inputs(const std::string& cube, const TopSettings& top, int n_grids,
@@ -39,7 +32,7 @@ void refuse_overwriting_inputs(const std::string& cube, const TopSettings& top, 
   std::vector<std::string> inputs{trimmed(top.crys_out)};
   for (int g = 0; g < n_grids; ++g) inputs.push_back(trimmed(top.grd_top_name[g]));
   for (const std::string& input : inputs) {
-    if (!same_file(cube, input)) continue;
+    if (!same_existing_file(cube, input)) continue;
     out.to_log("TOPOND TO CUBE CONVERSION: the cube file " + cube + " would overwrite the input file " +
                input + ", program stop");
     program_stop(1);

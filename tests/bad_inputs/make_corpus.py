@@ -154,6 +154,7 @@ CASES = {
     "input_truncated_rdg_block": {"input.inp": "\n".join(rdg_input().splitlines()[:7]) + "\n"},
     "run_log_unwritable_directory": {"input.inp": rdg_input().replace("run.log", "nodir/run.log")},
     "run_log_full_disk": {"input.inp": "OUTPUT_FILE_NAME /dev/full\nSECTIONS\n"},
+    "output_over_input": {"input.inp": rdg_input(rdg="dens"), "dens.cube": cube()},
     "output_unwritable_directory": {"input.inp": rdg_input(rdg="nodir/rdg"), "dens.cube": cube()},
     # cube files
     "cube_missing": {"input.inp": rdg_input(cube_name="absent.cube")},
