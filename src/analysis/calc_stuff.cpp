@@ -15,6 +15,7 @@
 #include "gridio/cube_reading.hpp"
 #include "gridio/cube_writing.hpp"
 #include "gridio/file_identity.hpp"
+#include "gridio/open_input.hpp"
 #include "gridio/fixed_text.hpp"
 #include "gridio/grd_file.hpp"
 #include "gridio/stop.hpp"
@@ -46,12 +47,7 @@ struct RdgJob {
 // name at its full field width.
 std::unique_ptr<LineReader> open_input(RdgJob& job, const std::string& field) {
   job.inputs.push_back(trimmed(field));
-  auto in = LineReader::open(trimmed(field));
-  if (!in) {
-    job.out.to_log(ListLine().text(field).text(" file cannot be opened, program stop"));
-    program_stop(1);
-  }
-  return in;
+  return open_input_or_stop(field, job.out);
 }
 
 GridFile read_input(RdgJob& job, const std::string& cube_name, const std::string& grd_name,

@@ -4,6 +4,7 @@
 
 #include "gridio/cube_writing.hpp"
 #include "gridio/file_identity.hpp"
+#include "gridio/open_input.hpp"
 #include "gridio/fixed_text.hpp"
 #include "gridio/line_reader.hpp"
 #include "gridio/stop.hpp"
@@ -14,16 +15,6 @@
 namespace qv {
 
 namespace {
-
-// Opens an input file of the job, or stops with the run-log line naming it at full width.
-std::unique_ptr<LineReader> open_or_stop(const std::string& name, RunOutput& out) {
-  auto in = LineReader::open(trimmed(name));
-  if (!in) {
-    out.to_log(ListLine().text(name).text(" file cannot be opened, program stop"));
-    program_stop(1);
-  }
-  return in;
-}
 
 // A cube file must never be created over one of the job's own input files: the input would be
 // emptied before (or after) it is read.
@@ -40,7 +31,7 @@ void refuse_overwriting_inputs(const std::string& cube, const TopSettings& top, 
 }
 
 ExpandedAtoms read_atoms(const TopSettings& top, RunOutput& out) {
-  auto crystal_file = open_or_stop(top.crys_out, out);
+  auto crystal_file = open_input_or_stop(top.crys_out, out);
   CrystalStructure crystal;
   if (read_crystal_output(*crystal_file, crystal) == CrystalRead::NoAtomCount) {
     out.to_log(crystal_file->name() +
@@ -63,7 +54,7 @@ bool topo_to_cube(const TopSettings& top, RunOutput& out) {
   ExpandedAtoms atoms = read_atoms(top, out);
   const int n_grids = std::clamp(top.n_grid, 0, 3);
   for (int g = 0; g < n_grids; ++g) {
-    auto in = open_or_stop(top.grd_top_name[g], out);
+    auto in = open_input_or_stop(top.grd_top_name[g], out);
     const std::string cube_name = trimmed(top.cubeout[g]) + ".cube";
     refuse_overwriting_inputs(cube_name, top, n_grids, out);
     auto cube = TextOutput::create(cube_name);
