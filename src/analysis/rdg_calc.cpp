@@ -4,12 +4,17 @@
 #include <cmath>
 #include <limits>
 
+#include "analysis/power_kernels.hpp"
+
 namespace qv {
 
 namespace {
 
-double rdg_value(double rho, double grad) {
-  return finite_or(kRdgFactor * std::fabs(grad) / std::pow(rho, kRdgExponent), kNotComputed);
+constexpr std::int32_t kChunk = 1024;  // points of a row whose powers are taken together
+
+// rho_power is rho^1.3333333730697632, taken beforehand for a whole chunk.
+double rdg_value(double rho_power, double grad) {
+  return finite_or(kRdgFactor * std::fabs(grad) / rho_power, kNotComputed);
 }
 
 // Position of point (i1, i2, i3), counted from 0, in single precision, summed in axis order.
@@ -62,25 +67,49 @@ bool inside_box(const std::array<float, 3>& p, const ExtentBox& box, float rc) {
 
 Grid rdg_calc(const Grid& rho, const Grid& grad, const Grid& selection, const RdgChoice& choice,
               const GridHeader& header) {
-  Grid out = make_grid(rho.n1, rho.n2, rho.n3, "RDG grid", kNotComputed);
   const int mode = choice.space[0] ? 0 : choice.space[1] ? 1 : choice.space[2] ? 2 : -1;
-  if (mode < 0) return out;
+  if (mode < 0) return make_grid(rho.n1, rho.n2, rho.n3, "RDG grid", kNotComputed);
+  Grid out = make_grid_for_overwrite(rho.n1, rho.n2, rho.n3, "RDG grid");
   const double lower = choice.lower, upper = choice.upper;  // widened to double
   const float rc = choice.cutoff;
   const ExtentBox box = extent_box(header);
+  double rho_power[kChunk], packed[kChunk];
+  std::int32_t chosen_at[kChunk];
 
   for (std::int32_t k = 0; k < rho.n3; ++k) {
     for (std::int32_t j = 0; j < rho.n2; ++j) {
-      const std::size_t base = grid_index(rho, 0, j, k);
-      const double* f = rho.values.data() + base;
-      const double* g = grad.values.data() + base;
-      const double* s = selection.values.data() + base;
-      double* o = out.values.data() + base;
-      for (std::int32_t i = 0; i < rho.n1; ++i) {
-        if (!(lower < s[i] && s[i] < upper && f[i] > 0.0)) continue;
-        if (mode == 1 && !near_some_atom(position(header, i, j, k), header, rc)) continue;
-        if (mode == 2 && !inside_box(position(header, i, j, k), box, rc)) continue;
-        o[i] = rdg_value(f[i], g[i]);
+      for (std::int32_t i0 = 0; i0 < rho.n1; i0 += kChunk) {
+        const std::int32_t len = std::min(kChunk, rho.n1 - i0);
+        const std::size_t base = grid_index(rho, i0, j, k);
+        const double* f = rho.values.data() + base;
+        const double* g = grad.values.data() + base;
+        const double* s = selection.values.data() + base;
+        double* o = out.values.data() + base;
+        if (mode == 0) {
+          // Powers for the whole chunk, then a loop without branches, so that it vectorises.
+          pow_array(f, kRdgExponent, rho_power, static_cast<std::size_t>(len));
+          for (std::int32_t i = 0; i < len; ++i) {
+            const bool chosen = lower < s[i] && s[i] < upper && f[i] > 0.0;
+            o[i] = chosen ? rdg_value(rho_power[i], g[i]) : kNotComputed;
+          }
+          continue;
+        }
+        // A space cut-off usually leaves few points: powers only for those, packed together.
+        std::int32_t count = 0;
+        for (std::int32_t i = 0; i < len; ++i) {
+          o[i] = kNotComputed;
+          bool chosen = lower < s[i] && s[i] < upper && f[i] > 0.0;
+          if (chosen && mode == 1)
+            chosen = near_some_atom(position(header, i0 + i, j, k), header, rc);
+          if (chosen && mode == 2) chosen = inside_box(position(header, i0 + i, j, k), box, rc);
+          if (chosen) {
+            chosen_at[count] = i;
+            packed[count++] = f[i];
+          }
+        }
+        pow_array(packed, kRdgExponent, rho_power, static_cast<std::size_t>(count));
+        for (std::int32_t c = 0; c < count; ++c)
+          o[chosen_at[c]] = rdg_value(rho_power[c], g[chosen_at[c]]);
       }
     }
   }

@@ -1,5 +1,8 @@
 #include "gridio/grid.hpp"
 
+#include <sys/mman.h>
+
+#include <cstdlib>
 #include <limits>
 #include <new>
 
@@ -21,21 +24,58 @@ std::size_t checked_point_count(std::int32_t n1, std::int32_t n2, std::int32_t n
   return static_cast<std::size_t>(count);
 }
 
-Grid make_grid(std::int32_t n1, std::int32_t n2, std::int32_t n3, const std::string& what,
-               double fill) {
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+}  // namespace
+
+void* allocate_grid_bytes(std::size_t bytes) {
+  if (bytes < 2 * kHugePage) {
+    if (void* p = std::malloc(bytes == 0 ? 1 : bytes)) return p;
+    throw std::bad_alloc();
+  }
+  const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  void* p = std::aligned_alloc(kHugePage, rounded);
+  if (!p) throw std::bad_alloc();
+  madvise(p, rounded, MADV_HUGEPAGE);  // advice only: a refusal changes nothing
+  return p;
+}
+
+void release_grid_bytes(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+Grid allocate_grid(std::int32_t n1, std::int32_t n2, std::int32_t n3, const std::string& what,
+                   const double* fill) {
   const std::size_t count = checked_point_count(n1, n2, n3, what);
   Grid g;
   g.n1 = n1;
   g.n2 = n2;
   g.n3 = n3;
   try {
-    g.values.assign(count, fill);
+    if (fill)
+      g.values.assign(count, *fill);
+    else
+      g.values.resize(count);
   } catch (const std::bad_alloc&) {
     throw OutOfMemory("out of memory: " + what + ": cannot allocate a grid of " +
                       std::to_string(n1) + " x " + std::to_string(n2) + " x " +
                       std::to_string(n3) + " points");
   }
   return g;
+}
+
+}  // namespace
+
+Grid make_grid(std::int32_t n1, std::int32_t n2, std::int32_t n3, const std::string& what,
+               double fill) {
+  return allocate_grid(n1, n2, n3, what, &fill);
+}
+
+Grid make_grid_for_overwrite(std::int32_t n1, std::int32_t n2, std::int32_t n3,
+                             const std::string& what) {
+  return allocate_grid(n1, n2, n3, what, nullptr);
 }
 
 }  // namespace qv

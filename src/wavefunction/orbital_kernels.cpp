@@ -1,5 +1,7 @@
 #include "wavefunction/orbital_kernels.hpp"
 
+#include "gridio/cpu_features.hpp"
+
 namespace qv::orbital_kernels {
 
 namespace generic {
@@ -19,15 +21,8 @@ const Table& avx512_table() {
   return t;
 }
 
-bool avx2_supported() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-}
-
-bool avx512_supported() {
-  __builtin_cpu_init();
-  return avx2_supported() && __builtin_cpu_supports("avx512f");
-}
+bool avx2_supported() { return cpu_has_avx2_fma(); }
+bool avx512_supported() { return cpu_has_avx512f(); }
 
 const Table& best_table() {
   static const Table& t = avx512_supported() ? avx512_table()

@@ -224,7 +224,7 @@ TEST(CubeReading, TouchingHeaderFieldsOfOwnLayout) {
   const GridFile f = read_cube_text(out->contents());
   EXPECT_EQ(f.header.origin, h.origin);
   EXPECT_EQ(f.header.atoms, h.atoms);
-  EXPECT_EQ(f.grid.values, (std::vector<double>{1.0, 2.0}));
+  EXPECT_EQ(f.grid.values, (GridValues{1.0, 2.0}));
 }
 
 // Grids of several shapes go through blocks of planes, or run by run when a plane is large;

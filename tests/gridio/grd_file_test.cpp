@@ -65,7 +65,7 @@ TEST(GrdFile, AtomCountZeroGivesTwelveHeaderLines) {
   const GridFile f = read_pair(cube_header(0, 2, 1, 1),
                                header_lines(12) + "  0.1E+01  0.2E+01\n", GridRole::density, stored);
   EXPECT_EQ(stored.size(), 12u);
-  EXPECT_EQ(f.grid.values, (std::vector<double>{1.0 * kBohr3, 2.0 * kBohr3}));
+  EXPECT_EQ(f.grid.values, (GridValues{1.0 * kBohr3, 2.0 * kBohr3}));
 }
 
 TEST(GrdFile, RunsRunFirstIndexFastest) {

@@ -1,0 +1,17 @@
+#pragma once
+// What the processor offers beyond the x86-64 baseline, asked once per question; the kernels
+// built for wider instruction sets are chosen from these answers when the program starts.
+
+namespace qv {
+
+inline bool cpu_has_avx2_fma() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+}
+
+inline bool cpu_has_avx512f() {
+  __builtin_cpu_init();
+  return cpu_has_avx2_fma() && __builtin_cpu_supports("avx512f");
+}
+
+}  // namespace qv
