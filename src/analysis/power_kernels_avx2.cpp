@@ -7,7 +7,9 @@
 #include "analysis/power_kernels.hpp"
 #include "analysis/power_tables.hpp"
 
+#if !defined(__clang__)  // clang takes the instruction sets from the command line
 #pragma GCC target("avx2,fma")
+#endif
 
 namespace qv::power_kernels::avx2 {
 namespace {

@@ -4,7 +4,9 @@
 
 #include "wavefunction/orbital_kernels.hpp"
 
+#if !defined(__clang__)  // clang takes the instruction sets from the command line
 #pragma GCC target("avx512f,fma")
+#endif
 
 namespace qv::orbital_kernels::avx512 {
 namespace {
