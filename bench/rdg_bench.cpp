@@ -2,13 +2,17 @@
 // Slater-type atomic densities), reported as time per grid point.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "analysis/abramov_calc.hpp"
 #include "analysis/numerical_derivatives.hpp"
+#include "analysis/power_kernels.hpp"
 #include "analysis/rdg_calc.hpp"
 #include "analysis/rdg_statistics.hpp"
 #include "analysis/rhosign_calc.hpp"
+#include "gridio/cpu_features.hpp"
 
 namespace qv {
 namespace {
@@ -110,6 +114,34 @@ void BM_Statistics(benchmark::State& state) {
     benchmark::DoNotOptimize(rdg_statistics(&f.rdg, f.rho, &f.rhosign, &f.abramov, f.header.axes));
   per_point(state);
 }
+// rho^(4/3) over the density of the fixture, by chunks of 1024 values as the sweeps take them,
+// with each build of the power function the processor can run (generic is std::pow).
+void BM_PowArray(benchmark::State& state, const power_kernels::Table& table) {
+  Fixture& f = fixture();
+  std::vector<double> out(1024);
+  const std::size_t n = f.rho.values.size();
+  std::size_t redone = 0;
+  for (auto _ : state) {
+    redone = 0;
+    for (std::size_t start = 0; start < n; start += 1024)
+      redone += table.pow_array(f.rho.values.data() + start, kRdgExponent, out.data(),
+                                std::min<std::size_t>(1024, n - start));
+    benchmark::DoNotOptimize(out.data());
+  }
+  per_point(state);
+  state.counters["handed_to_std_pow"] = static_cast<double>(redone) / static_cast<double>(n);
+}
+BENCHMARK_CAPTURE(BM_PowArray, generic, power_kernels::generic_table())
+    ->Unit(benchmark::kMillisecond)->MinTime(1.0);
+const bool kPowBuilds = [] {
+  if (cpu_has_avx2_fma())
+    benchmark::RegisterBenchmark("BM_PowArray/avx2", BM_PowArray, power_kernels::avx2_table())
+        ->Unit(benchmark::kMillisecond)->MinTime(1.0);
+  if (cpu_has_avx512f())
+    benchmark::RegisterBenchmark("BM_PowArray/avx512", BM_PowArray, power_kernels::avx512_table())
+        ->Unit(benchmark::kMillisecond)->MinTime(1.0);
+  return true;
+}();
 
 BENCHMARK(BM_NumericalGradient)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_NumericalLaplacian)->Unit(benchmark::kMillisecond)->MinTime(1.0);
