@@ -7,7 +7,7 @@ namespace qv::power_tables {
 
 inline constexpr int kLogBits = 7;
 inline constexpr int kExpBits = 7;
-inline constexpr std::uint64_t kLogOffset = 0x3fe6955500000000;
+inline constexpr std::uint64_t kLogOffset = 0x3fe6955500000000;  // 1.0 lies a third into its subinterval
 inline constexpr double kLn2Hi = 0x1.62e42fefa3800p-1;  // 42 bits
 inline constexpr double kLn2Lo = 0x1.ef35793c76730p-45;
 inline constexpr double kStepHi = 0x1.62e42fefa0000p-8;  // ln2/128, 36 bits
@@ -91,7 +91,7 @@ alignas(64) inline constexpr double kInvC[128] = {
     0x1.02dd762bcaa3fp+0,
     0x1.01d8bab085916p+0,
     0x1.00d60a60359dbp+0,
-    0x1.ff0087b8260bep-1,
+    0x1.0000000000000p+0,
     0x1.fb602a2f91e1fp-1,
     0x1.f77a4dd695191p-1,
     0x1.f3a3a89273f9ep-1,
@@ -221,7 +221,7 @@ alignas(64) inline constexpr double kLogCHi[128] = {
     -0x1.6cb19d87294d0p-7,
     -0x1.d7084e7b15da2p-8,
     -0x1.ab622e93ce64bp-9,
-    0x1.ff7032969322ap-10,
+    0.0,
     0x1.294daebc01564p-7,
     0x1.1301d448a0b00p-6,
     0x1.906542de674f9p-6,
@@ -351,7 +351,7 @@ alignas(64) inline constexpr double kLogCLo[128] = {
     0x1.bb98528ff019ep-61,
     0x1.cf7a22a6fcac8p-64,
     0x1.468080bd33f77p-63,
-    0x1.22c9c2c43010bp-69,
+    0.0,
     0x1.4ba451f8ac5a0p-66,
     -0x1.bd7b1244a97cfp-61,
     0x1.59199846e2d5ap-61,
