@@ -1,4 +1,5 @@
-// The power function for processors with AVX2 and FMA (4 lanes); chosen at run time.
+// The power function for processors with AVX2 and FMA (4 lanes, tables of 128 looked up by
+// gathers); chosen at run time.
 #include <immintrin.h>
 
 #include <cmath>
@@ -23,6 +24,17 @@ inline void store(double* p, VD v) { _mm256_storeu_pd(p, v); }
 inline VD splat(double v) { return _mm256_set1_pd(v); }
 inline VD fmadd(VD a, VD b, VD c) { return _mm256_fmadd_pd(a, b, c); }
 inline VD gather(const double* table, VI index) { return _mm256_i64gather_pd(table, index, 8); }
+
+namespace pt = qv::power_tables::t128;
+inline void lookup_log(VI i, VD& invc, VD& logc_hi, VD& logc_lo) {
+  invc = gather(pt::kInvC, i);
+  logc_hi = gather(pt::kLogCHi, i);
+  logc_lo = gather(pt::kLogCLo, i);
+}
+inline void lookup_exp(VI j, VD& t_hi, VD& t_lo) {
+  t_hi = gather(pt::kExp2Hi, j);
+  t_lo = gather(pt::kExp2Lo, j);
+}
 inline unsigned lane_bits(VI mask) {
   return static_cast<unsigned>(_mm256_movemask_pd(_mm256_castsi256_pd(mask)));
 }

@@ -5,11 +5,15 @@
 
 namespace qv::power_tables {
 
-inline constexpr int kLogBits = 7;
-inline constexpr int kExpBits = 7;
-inline constexpr std::uint64_t kLogOffset = 0x3fe6955500000000;  // 1.0 lies a third into its subinterval
+inline constexpr std::uint64_t kLogOffset = 0x3fe6955500000000;  // z runs over [OFF, 2 OFF)
 inline constexpr double kLn2Hi = 0x1.62e42fefa3800p-1;  // 42 bits
 inline constexpr double kLn2Lo = 0x1.ef35793c76730p-45;
+
+// Tables looked up by gathers.
+namespace t128 {
+
+inline constexpr int kLogBits = 7;
+inline constexpr int kExpBits = 7;
 inline constexpr double kStepHi = 0x1.62e42fefa0000p-8;  // ln2/128, 36 bits
 inline constexpr double kStepLo = 0x1.cf79abc9e3b3ap-47;
 inline constexpr double kInvStep = 0x1.71547652b82fep+7;  // 128/ln2
@@ -666,5 +670,191 @@ alignas(64) inline constexpr double kExp2Lo[128] = {
     0x1.74853f3a5931ep-55,
     0x1.2eb74966579e7p-57,
 };
+
+}  // namespace t128
+
+// Tables small enough to be held in vector registers (4 x 8 values).
+namespace t32 {
+
+inline constexpr int kLogBits = 5;
+inline constexpr int kExpBits = 5;
+inline constexpr double kStepHi = 0x1.62e42fefa0000p-6;  // ln2/32, 38 bits
+inline constexpr double kStepLo = 0x1.cf79abc9e3b3ap-45;
+inline constexpr double kInvStep = 0x1.71547652b82fep+5;  // 32/ln2
+
+// For z in subinterval i: 1/c rounded, and -log(that double) as hi + lo.
+alignas(64) inline constexpr double kInvC[32] = {
+    0x1.66c617ec77f0cp+0,
+    0x1.5f15f6630e7dcp+0,
+    0x1.57b8690f1c529p+0,
+    0x1.50a858c6b08f0p+0,
+    0x1.49e11753c5e5ap+0,
+    0x1.435e5518d1f64p+0,
+    0x1.3d1c17e93d6b1p+0,
+    0x1.3716b2ecd8236p+0,
+    0x1.314abf6b7673dp+0,
+    0x1.2bb51662fd26bp+0,
+    0x1.2652cace679a4p+0,
+    0x1.21212487eb58fp+0,
+    0x1.1c1d9bb364f1dp+0,
+    0x1.1745d4a0cb24cp+0,
+    0x1.12979c18939f0p+0,
+    0x1.0e10e405cfde5p+0,
+    0x1.09afc0735ecb4p+0,
+    0x1.057264d2eb491p+0,
+    0x1.0000000000000p+0,
+    0x1.f58d19e8c1d5cp-1,
+    0x1.e6a75324438c2p-1,
+    0x1.d89d92ef5684ap-1,
+    0x1.cb5d578a1e58bp-1,
+    0x1.bed6240d33db0p-1,
+    0x1.b2f93bce0a1edp-1,
+    0x1.a7b96868b6c40p-1,
+    0x1.9d0ac88e2a17ep-1,
+    0x1.92e2a614809fdp-1,
+    0x1.8937521144e5ap-1,
+    0x1.8000060000180p-1,
+    0x1.7734c925ef877p-1,
+    0x1.6ece5988cfaa3p-1,
+};
+alignas(64) inline constexpr double kLogCHi[32] = {
+    -0x1.599d720457272p-2,
+    -0x1.436f03414e00fp-2,
+    -0x1.2db8fae0e4040p-2,
+    -0x1.187658ec78ac5p-2,
+    -0x1.03a26b89bb3fap-2,
+    -0x1.de71918000b67p-3,
+    -0x1.b66a91b2e84afp-3,
+    -0x1.8f28029c75c93p-3,
+    -0x1.68a28053dc70ep-3,
+    -0x1.42d30fbbd0dd9p-3,
+    -0x1.1db316e90fc54p-3,
+    -0x1.f278ac6c38325p-4,
+    -0x1.aad1c3e40b15dp-4,
+    -0x1.64663934718f0p-4,
+    -0x1.1f2b63227e8f9p-4,
+    -0x1.b62e4117e2a77p-5,
+    -0x1.303f9f0112aa6p-5,
+    -0x1.58f1144a983bdp-6,
+    0.0,
+    0x1.51d240aee9399p-6,
+    0x1.9feca668e4fe7p-5,
+    0x1.47da8df6ee975p-4,
+    0x1.bc55e64efbad9p-4,
+    0x1.16cc51e8bfc68p-3,
+    0x1.4de794184d72ep-3,
+    0x1.83912bec5e15fp-3,
+    0x1.b7dbfa98d248dp-3,
+    0x1.ead9784139bf5p-3,
+    0x1.0e4ceb8836fa0p-2,
+    0x1.269611134d992p-2,
+    0x1.3e4f2c78f07c8p-2,
+    0x1.557ec3b71a7fep-2,
+};
+alignas(64) inline constexpr double kLogCLo[32] = {
+    0x1.3513da1b34740p-56,
+    0x1.1c785ead2ade3p-56,
+    -0x1.bd521c7e1eaecp-56,
+    -0x1.7246983dc0732p-59,
+    -0x1.93ed0693d9c0ap-60,
+    -0x1.2481cac014a5ep-57,
+    0x1.96a48ea5cae70p-58,
+    -0x1.466e3f7369560p-58,
+    0x1.502cb18530f0ep-58,
+    0x1.14f2d08dd5241p-57,
+    0x1.17231c4b6ac70p-60,
+    0x1.2f50a9213acc4p-58,
+    -0x1.927d8436ed690p-58,
+    0x1.169ce5b392571p-60,
+    0x1.b905b2080512cp-58,
+    -0x1.079d817d13707p-60,
+    -0x1.ce99e34e48923p-60,
+    -0x1.bcf47bf00746cp-65,
+    0.0,
+    -0x1.6a1c5b09b3565p-61,
+    0x1.0dcc616ba5ee0p-60,
+    0x1.3a93355b95ee9p-58,
+    -0x1.46b3db5e9d2acp-58,
+    -0x1.0d4e8f9d297e9p-60,
+    -0x1.f63de92295887p-57,
+    0x1.ae3bbb37a9875p-57,
+    0x1.538e7a299799bp-57,
+    0x1.02a651e77dc37p-57,
+    -0x1.1b4e62021b015p-56,
+    0x1.e11a588445ad5p-56,
+    0x1.77a249672a291p-57,
+    0x1.1affe856e1318p-57,
+};
+// 2^(j/32) as hi + lo.
+alignas(64) inline constexpr double kExp2Hi[32] = {
+    0x1.0000000000000p+0,
+    0x1.059b0d3158574p+0,
+    0x1.0b5586cf9890fp+0,
+    0x1.11301d0125b51p+0,
+    0x1.172b83c7d517bp+0,
+    0x1.1d4873168b9aap+0,
+    0x1.2387a6e756238p+0,
+    0x1.29e9df51fdee1p+0,
+    0x1.306fe0a31b715p+0,
+    0x1.371a7373aa9cbp+0,
+    0x1.3dea64c123422p+0,
+    0x1.44e086061892dp+0,
+    0x1.4bfdad5362a27p+0,
+    0x1.5342b569d4f82p+0,
+    0x1.5ab07dd485429p+0,
+    0x1.6247eb03a5585p+0,
+    0x1.6a09e667f3bcdp+0,
+    0x1.71f75e8ec5f74p+0,
+    0x1.7a11473eb0187p+0,
+    0x1.82589994cce13p+0,
+    0x1.8ace5422aa0dbp+0,
+    0x1.93737b0cdc5e5p+0,
+    0x1.9c49182a3f090p+0,
+    0x1.a5503b23e255dp+0,
+    0x1.ae89f995ad3adp+0,
+    0x1.b7f76f2fb5e47p+0,
+    0x1.c199bdd85529cp+0,
+    0x1.cb720dcef9069p+0,
+    0x1.d5818dcfba487p+0,
+    0x1.dfc97337b9b5fp+0,
+    0x1.ea4afa2a490dap+0,
+    0x1.f50765b6e4540p+0,
+};
+alignas(64) inline constexpr double kExp2Lo[32] = {
+    0.0,
+    0x1.d73e2a475b465p-55,
+    0x1.8a62e4adc610bp-54,
+    -0x1.6c51039449b3ap-54,
+    -0x1.19041b9d78a76p-55,
+    0x1.e016e00a2643cp-54,
+    0x1.9b07eb6c70573p-54,
+    0x1.612e8afad1255p-55,
+    0x1.6f46ad23182e4p-55,
+    -0x1.63aeabf42eae2p-54,
+    0x1.ada0911f09ebcp-55,
+    0x1.89b7a04ef80d0p-59,
+    0x1.d4397afec42e2p-56,
+    -0x1.07abe1db13cadp-55,
+    0x1.6324c054647adp-54,
+    -0x1.383c17e40b497p-54,
+    -0x1.bdd3413b26456p-54,
+    -0x1.16e4786887a99p-55,
+    -0x1.41577ee04992fp-55,
+    -0x1.d4c1dd41532d8p-54,
+    0x1.6e9f156864b27p-54,
+    -0x1.75fc781b57ebcp-57,
+    0x1.c7c46b071f2bep-56,
+    -0x1.d2f6edb8d41e1p-54,
+    0x1.7a1cd345dcc81p-54,
+    -0x1.5584f7e54ac3bp-56,
+    0x1.11065895048ddp-55,
+    0x1.503cbd1e949dbp-56,
+    0x1.2ed02d75b3707p-55,
+    -0x1.1a5cd4f184b5cp-54,
+    -0x1.e9c23179c2893p-54,
+    0x1.9d3e12dd8a18bp-54,
+};
+
+}  // namespace t32
 
 }  // namespace qv::power_tables
