@@ -17,6 +17,7 @@ namespace {
 
 using VD = __m256d;
 using VI = __m256i;
+constexpr bool kAppendEveryLane = false;
 constexpr int kLanes = 4;
 
 inline VD load(const double* p) { return _mm256_loadu_pd(p); }

@@ -17,6 +17,7 @@ namespace {
 
 using VD = __m512d;
 using VI = __m512i;
+constexpr bool kAppendEveryLane = true;
 constexpr int kLanes = 8;
 
 inline VD load(const double* p) { return _mm512_loadu_pd(p); }
