@@ -65,11 +65,11 @@ std::int64_t read_cube_header(NumberReader& in, GridHeader& h) {
 // only the first of `per_point` values is kept.
 void read_run(NumberReader& in, double* v, std::size_t stride, std::size_t n3,
               std::int64_t per_point) {
-  in.begin_run(kValue);
   if (per_point == 1) {
-    in.next_cube_values(v, n3, stride, kValue);
+    in.cube_run(v, n3, stride, kValue);
     return;
   }
+  in.begin_run(kValue);
   for (std::size_t i3 = 0; i3 < n3; ++i3) {
     v[i3 * stride] = in.next_value(kValue);
     for (std::int64_t extra = 1; extra < per_point; ++extra) in.next_value(kValue);

@@ -46,8 +46,7 @@ void read_grd(LineReader& grd, std::int32_t natoms, GridRole role, Grid& grid,
   double* v = grid.values.data();
   const double* const last = v + grid.values.size();
   for (; v != last; v += n1) {
-    in.begin_run(kValue);
-    in.next_grd_values(v, n1, kValue);
+    in.grd_run(v, n1, kValue);
     for (std::size_t i1 = 0; i1 < n1; ++i1) {
       const double x = v[i1] * factor;
       v[i1] = reverse ? -x : x;

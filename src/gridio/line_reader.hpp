@@ -27,6 +27,18 @@ class LineReader {
   // been read and `expected`.
   std::string_view require(const std::string& expected);
 
+  // The unread bytes already held: whole lines, perhaps followed by the start of one more (or,
+  // at the end of the file, a last line without a line feed). Valid until the next read.
+  std::string_view buffered() const {
+    return std::string_view(buf_.data() + begin_, end_ - begin_);
+  }
+  // Passes over the first `bytes` of buffered(), which end with a line feed and hold `lines`
+  // lines: as many next() calls would.
+  void consume(std::size_t bytes, long lines) {
+    begin_ += bytes;
+    line_no_ += lines;
+  }
+
   const std::string& name() const { return name_; }
   // Number of the line last returned (1 for the first line); 0 before any read.
   long line_number() const { return line_no_; }

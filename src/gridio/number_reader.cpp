@@ -5,6 +5,7 @@
 #include "gridio/fast_fields.hpp"
 
 #include "gridio/text_error.hpp"
+#include "gridio/written_lines.hpp"
 
 namespace qv {
 
@@ -105,37 +106,55 @@ double NumberReader::next_value_slow(const char* expected) {
 }
 
 bool NumberReader::general_step(double* out, const char* expected) {
-  if (skip_blanks(pos_, end_) == end_) {
-    next_nonblank_line(expected);  // as next_value would before its number
-    return false;
-  }
+  if (skip_blanks(pos_, end_) == end_) return false;
   *out = next_value(expected);
   return true;
 }
 
-void NumberReader::next_cube_values(double* out, std::size_t count, std::size_t stride,
-                                    const char* expected) {
+template <class Lines, class Fields>
+void NumberReader::written_run(double* out, std::size_t count, std::size_t stride,
+                               const char* expected, Lines lines, Fields fields) {
+  if (count == 0) {
+    begin_run(expected);
+    return;
+  }
+  // The run starts on the line after the current one; every pass starts at a line start.
   while (count > 0) {
-    const std::size_t done = scan_cube_fields(pos_, end_, out, stride, count);
-    out += done * stride;
-    count -= done;
-    if (count > 0 && general_step(out, expected)) {
+    const WrittenLines w = lines(in_.buffered(), out, stride, count);
+    if (w.lines > 0) {
+      in_.consume(w.bytes, w.lines);
+      pos_ = end_ = nullptr;  // the last line read is the current one, with nothing left on it
+      out += w.values * stride;
+      count -= w.values;
+      if (count == 0) return;
+    }
+    // A line the whole-line reader left (another layout, or not complete in the buffer).
+    next_nonblank_line(expected);
+    while (count > 0) {
+      const std::size_t done = fields(pos_, end_, out, stride, count);
+      out += done * stride;
+      count -= done;
+      if (count == 0 || !general_step(out, expected)) break;  // on to the next line
       out += stride;
       --count;
     }
   }
 }
 
-void NumberReader::next_grd_values(double* out, std::size_t count, const char* expected) {
-  while (count > 0) {
-    const std::size_t done = scan_grd_fields(pos_, end_, out, count);
-    out += done;
-    count -= done;
-    if (count > 0 && general_step(out, expected)) {
-      ++out;
-      --count;
-    }
-  }
+void NumberReader::cube_run(double* out, std::size_t count, std::size_t stride,
+                            const char* expected) {
+  written_run(out, count, stride, expected, scan_cube_lines, scan_cube_fields);
+}
+
+void NumberReader::grd_run(double* out, std::size_t count, const char* expected) {
+  written_run(
+      out, count, 1, expected,
+      [](std::string_view text, double* o, std::size_t, std::size_t n) {
+        return scan_grd_lines(text, o, n);
+      },
+      [](const char*& p, const char* end, double* o, std::size_t, std::size_t n) {
+        return scan_grd_fields(p, end, o, n);
+      });
 }
 
 void NumberReader::not_finite(const char* expected) const {

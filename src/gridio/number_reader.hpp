@@ -45,11 +45,12 @@ class NumberReader {
     }
     return next_value_slow(expected);
   }
-  // The next `count` numbers of the current run, stored `stride` apart: the same values and
-  // failures as that many next_value calls. Lines of fields in the layout this program writes
-  // for cube (or grd) values are read at fixed offsets; any other text goes by next_value.
-  void next_cube_values(double* out, std::size_t count, std::size_t stride, const char* expected);
-  void next_grd_values(double* out, std::size_t count, const char* expected);
+  // A whole run of `count` numbers, stored `stride` apart: the same values and failures as
+  // begin_run and that many next_value calls. Lines of fields in the layout this program
+  // writes for cube (or grd) values are read in place from the line reader's buffer, other
+  // fields of that layout at fixed offsets; any other text goes by next_value.
+  void cube_run(double* out, std::size_t count, std::size_t stride, const char* expected);
+  void grd_run(double* out, std::size_t count, const char* expected);
   // The next integer of the current run (for counts inside the value section).
   std::int32_t next_integer(const char* expected);
 
@@ -61,10 +62,15 @@ class NumberReader {
                                   double* reals, int nreals);
   bool scan(double& v) { return scan_number(pos_, end_, v); }
   double next_value_slow(const char* expected);
-  // Where the fast fields of a line stop: moves to the next line when only blanks remain and
-  // returns false, else reads one value into `out` by the general rules (which report
-  // whatever stopped the fast fields) and returns true.
+  // Where the fast fields of a line stop: returns false when only blanks remain on the line,
+  // else reads one value into `out` by the general rules (which report whatever stopped the
+  // fast fields) and returns true.
   bool general_step(double* out, const char* expected);
+  // The run reader behind cube_run and grd_run: `lines` reads whole written lines from the
+  // buffer, `fields` written fields inside one line.
+  template <class Lines, class Fields>
+  void written_run(double* out, std::size_t count, std::size_t stride, const char* expected,
+                   Lines lines, Fields fields);
   // Moves to the next line that holds something besides blanks.
   void next_nonblank_line(const char* expected);
   [[noreturn]] void malformed(const char* expected) const;

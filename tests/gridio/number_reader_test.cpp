@@ -32,15 +32,15 @@ Outcome read_runs(const std::string& text, std::size_t n, Way way) {
   std::vector<double> v(2 * n * kStride, 7.0);
   try {
     for (int run = 0; run < 2; ++run) {
-      in.begin_run("a value");
       double* first = v.data() + run * n * kStride;
       switch (way) {
         case Way::one_by_one:
+          in.begin_run("a value");
           for (std::size_t i = 0; i < n; ++i) first[i] = in.next_value("a value");
           break;
-        case Way::cube_run: in.next_cube_values(first, n, 1, "a value"); break;
-        case Way::cube_run_strided: in.next_cube_values(first, n, kStride, "a value"); break;
-        case Way::grd_run: in.next_grd_values(first, n, "a value"); break;
+        case Way::cube_run: in.cube_run(first, n, 1, "a value"); break;
+        case Way::cube_run_strided: in.cube_run(first, n, kStride, "a value"); break;
+        case Way::grd_run: in.grd_run(first, n, "a value"); break;
       }
       const std::size_t stride = way == Way::cube_run_strided ? kStride : 1;
       for (std::size_t i = 0; i < n; ++i)
