@@ -48,10 +48,7 @@ void write_run(const double* v, std::size_t stride, std::size_t n3, TextOutput& 
   for (std::size_t i3 = 0; i3 < n3; i3 += kPerLine) {
     const std::size_t count = n3 - i3 < kPerLine ? n3 - i3 : kPerLine;
     char* const start = out.reserve(kPerLine * kField + 1);
-    char* p = start;
-    for (std::size_t j = 0; j < count; ++j) p = put_es13_5(p, v[(i3 + j) * stride]);
-    *p++ = '\n';
-    out.commit(static_cast<std::size_t>(p - start));
+    out.commit(static_cast<std::size_t>(put_es13_5_line(start, v + i3 * stride, count, stride) - start));
   }
 }
 

@@ -132,14 +132,18 @@ template <int Sig>
   // rounding-down of the power add less than one unit of `rh` to the true remainder.
   const std::uint64_t rh = hi & ((std::uint64_t{1} << s_hi) - 1);
   const std::uint64_t half = std::uint64_t{1} << (s_hi - 1);
-  if (ip - low >= high - low) [[unlikely]] return exact_digits_full(a, Sig);
-  // Rounding up or down is decided without a branch: for arbitrary values it is a coin toss
-  // that no predictor guesses. Undecided: just below one half, or one half with nothing after.
-  const bool up = (rh > half) | ((rh == half) & (mid != 0));
-  if ((rh + 1 >= half) & !up) [[unlikely]] return exact_digits_full(a, Sig);
-  const std::uint64_t d = ip + static_cast<std::uint64_t>(up);
-  if (d == high) [[unlikely]] return {low, k + 1};
-  return {d, k};
+  if (ip < low || ip >= high) return exact_digits_full(a, Sig);
+  bool up;
+  if (rh > half || (rh == half && mid != 0)) {
+    up = true;
+  } else if (rh + 1 < half) {
+    up = false;
+  } else {
+    return exact_digits_full(a, Sig);
+  }
+  if (!up) return {ip, k};
+  if (ip + 1 == high) return {low, k + 1};
+  return {ip + 1, k};
 }
 
 }  // namespace qv

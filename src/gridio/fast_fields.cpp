@@ -28,6 +28,13 @@ inline std::uint64_t digit_chars8(std::uint64_t x) {
   return v + 0x3030303030303030ULL;
 }
 
+// Two digit characters of x < 100 as a little-endian 16-bit word.
+inline std::uint16_t digit_pair(unsigned x) {
+  std::uint16_t w;
+  std::memcpy(&w, kDigitPairs + 2 * x, 2);
+  return w;
+}
+
 // Writes the N low decimal digits of d (d < 10^N) at dst.
 template <int N>
 inline void put_digits(char* dst, std::uint64_t d) {
@@ -35,24 +42,26 @@ inline void put_digits(char* dst, std::uint64_t d) {
   if constexpr (N > 8) {
     put_digits<N - 8>(dst, d / 100000000ULL);
     put_digits<8>(dst + N - 8, d % 100000000ULL);
+  } else if constexpr (N == 2) {
+    const std::uint16_t w = digit_pair(static_cast<unsigned>(d));
+    std::memcpy(dst, &w, 2);
   } else {
     const std::uint64_t w = digit_chars8(d);
     std::memcpy(dst, reinterpret_cast<const char*>(&w) + (8 - N), N);
   }
 }
 
-// "E+dd" for exponents up to 99 in magnitude, "+ddd" (no letter) for 100 to 999.
+// "E+dd" for exponents up to 99 in magnitude, "+ddd" (no letter) for 100 to 999; one store.
 inline void put_exponent(char* p, int e) {
-  const char sign = e < 0 ? '-' : '+';
+  const std::uint32_t sign = e < 0 ? '-' : '+';
   const unsigned m = static_cast<unsigned>(e < 0 ? -e : e);
-  if (m <= 99) {
-    p[0] = 'E';
-    p[1] = sign;
+  std::uint32_t w;
+  if (m <= 99) [[likely]] {
+    w = 'E' | sign << 8 | std::uint32_t{digit_pair(m)} << 16;
   } else {
-    p[0] = sign;
-    p[1] = static_cast<char>('0' + m / 100);
+    w = sign | ('0' + m / 100) << 8 | std::uint32_t{digit_pair(m % 100)} << 16;
   }
-  std::memcpy(p + 2, kDigitPairs + (m % 100) * 2, 2);
+  std::memcpy(p, &w, 4);
 }
 
 // NaN and infinities as the Fortran run time writes them in fields of nine columns or more.
@@ -68,7 +77,7 @@ inline char* put_nonfinite(char* out, int w, std::uint64_t bits) {
 // Ew.d (a "0." significand) or ESw.d (one digit 1-9 before the point) in a field wide enough
 // for every finite value with its sign, so neither asterisks nor a dropped "0" can occur.
 template <int W, int D, bool Scientific>
-inline char* put_exponent_field(char* out, double v) {
+[[gnu::always_inline]] inline char* put_exponent_field(char* out, double v) {
   constexpr int body = D + 6;  // "0." or "d.", D digits, four exponent characters
   static_assert(W >= body + 1, "the field must hold the sign");
   const std::uint64_t bits = std::bit_cast<std::uint64_t>(v);
@@ -84,14 +93,22 @@ inline char* put_exponent_field(char* out, double v) {
   std::memset(out, ' ', W - body - 1);
   out[W - body - 1] = (bits >> 63) ? '-' : ' ';
   char* p = out + W - body;
-  if constexpr (Scientific) {
-    p[0] = static_cast<char>('0' + digits / kPow10u64[D]);
-    digits %= kPow10u64[D];
+  if constexpr (Scientific && D + 1 <= 8 && D >= 2) {
+    // All D + 1 digits in one word, the first moved before a point: "d.ddddd" in one store
+    // (its last byte, if any, is the exponent's and is written over below).
+    const std::uint64_t w = digit_chars8(digits) >> (8 * (7 - D));
+    const std::uint64_t text = (w & 0xFF) | std::uint64_t{'.'} << 8 | (w & ~std::uint64_t{0xFF}) << 8;
+    std::memcpy(p, &text, 8);
   } else {
-    p[0] = '0';
+    if constexpr (Scientific) {
+      p[0] = static_cast<char>('0' + digits / kPow10u64[D]);
+      digits %= kPow10u64[D];
+    } else {
+      p[0] = '0';
+    }
+    p[1] = '.';
+    put_digits<D>(p + 2, digits);
   }
-  p[1] = '.';
-  put_digits<D>(p + 2, digits);
   put_exponent(p + 2 + D, exponent);
   return out + W;
 }
@@ -102,5 +119,17 @@ char* put_es13_5(char* out, double v) { return put_exponent_field<13, 5, true>(o
 char* put_e18_10(char* out, double v) { return put_exponent_field<18, 10, false>(out, v); }
 char* put_e11_3(char* out, double v) { return put_exponent_field<11, 3, false>(out, v); }
 char* put_e16_8(char* out, double v) { return put_exponent_field<16, 8, false>(out, v); }
+
+char* put_es13_5_line(char* out, const double* v, std::size_t count, std::size_t stride) {
+  for (std::size_t j = 0; j < count; ++j) out = put_exponent_field<13, 5, true>(out, v[j * stride]);
+  *out = '\n';
+  return out + 1;
+}
+
+char* put_e18_10_line(char* out, const double* v, std::size_t count) {
+  for (std::size_t j = 0; j < count; ++j) out = put_exponent_field<18, 10, false>(out, v[j]);
+  *out = '\n';
+  return out + 1;
+}
 
 }  // namespace qv

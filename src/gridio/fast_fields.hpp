@@ -12,6 +12,10 @@ char* put_es13_5(char* out, double v);   // cube values
 char* put_e18_10(char* out, double v);   // grd values
 char* put_e11_3(char* out, double v);    // plot tables
 char* put_e16_8(char* out, double v);    // TOPOND-layout values
+// A line of `count` cube values (`stride` apart) or grd values and its line feed; returns the
+// pointer past it. The same characters as the single-field writers, without a call per value.
+char* put_es13_5_line(char* out, const double* v, std::size_t count, std::size_t stride);
+char* put_e18_10_line(char* out, const double* v, std::size_t count);
 
 // Parses a fixed real field by the real-field rules: blanks ignored, all blank is zero, E/D/e/d
 // or sign-only exponents, `d` implied fraction digits when there is no point; "NaN", "Inf" and

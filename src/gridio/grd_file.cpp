@@ -76,11 +76,13 @@ void grd_writing(const Grid& grid, std::int32_t natoms, std::vector<std::string>
     for (std::size_t i1 = 0; i1 < n1; i1 += kPerLine) {
       const std::size_t count = n1 - i1 < kPerLine ? n1 - i1 : kPerLine;
       char* const start = out.reserve(kPerLine * kField + 1);
-      char* p = start;
-      for (std::size_t j = 0; j < count; ++j)
-        p = put_e18_10(p, to_angstrom ? v[i1 + j] / kBohr3 : v[i1 + j]);
-      *p++ = '\n';
-      out.commit(static_cast<std::size_t>(p - start));
+      const double* line = v + i1;
+      double converted[kPerLine];
+      if (to_angstrom) {
+        for (std::size_t j = 0; j < count; ++j) converted[j] = line[j] / kBohr3;
+        line = converted;
+      }
+      out.commit(static_cast<std::size_t>(put_e18_10_line(start, line, count) - start));
     }
   }
 }

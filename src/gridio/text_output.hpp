@@ -11,7 +11,10 @@ namespace qv {
 
 class TextOutput {
  public:
-  // Creates or overwrites `path`; raises TextError when the file cannot be created.
+  // Creates or overwrites `path`; raises TextError when the file cannot be created. An
+  // existing regular file is written over in place and cut to the length written when it is
+  // closed: the system then reuses its cached pages instead of freeing them all at the open
+  // and allocating them again (several times cheaper for a file of a hundred MB).
   static std::unique_ptr<TextOutput> create(const std::string& path);
   // Standard output (the system's stream 6).
   static std::unique_ptr<TextOutput> standard_output();
@@ -54,6 +57,8 @@ class TextOutput {
   std::FILE* file_ = nullptr;
   bool owned_ = false;
   bool closed_ = false;
+  bool cut_at_close_ = false;     // a regular file written over: cut to `written_` at close
+  std::size_t written_ = 0;       // bytes handed to the file so far
   std::string name_;
   std::unique_ptr<char[]> buffer_;
   char* data_ = nullptr;
