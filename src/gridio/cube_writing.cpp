@@ -48,7 +48,8 @@ void write_run(const double* v, std::size_t stride, std::size_t n3, TextOutput& 
   for (std::size_t i3 = 0; i3 < n3; i3 += kPerLine) {
     const std::size_t count = n3 - i3 < kPerLine ? n3 - i3 : kPerLine;
     char* const start = out.reserve(kPerLine * kField + 1);
-    out.commit(static_cast<std::size_t>(put_es13_5_line(start, v + i3 * stride, count, stride) - start));
+    char* const end = put_es13_5_line(start, v + i3 * stride, count, stride);
+    out.commit(static_cast<std::size_t>(end - start));
   }
 }
 

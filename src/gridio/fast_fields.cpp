@@ -97,7 +97,8 @@ template <int W, int D, bool Scientific>
     // All D + 1 digits in one word, the first moved before a point: "d.ddddd" in one store
     // (its last byte, if any, is the exponent's and is written over below).
     const std::uint64_t w = digit_chars8(digits) >> (8 * (7 - D));
-    const std::uint64_t text = (w & 0xFF) | std::uint64_t{'.'} << 8 | (w & ~std::uint64_t{0xFF}) << 8;
+    const std::uint64_t text =
+        (w & 0xFF) | std::uint64_t{'.'} << 8 | (w & ~std::uint64_t{0xFF}) << 8;
     std::memcpy(p, &text, 8);
   } else {
     if constexpr (Scientific) {

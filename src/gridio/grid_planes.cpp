@@ -1,9 +1,25 @@
 #include "gridio/grid_planes.hpp"
 
+#include <bit>
+
+#if defined(__SSE2__) && defined(__x86_64__)
+#include <emmintrin.h>
+#endif
+
 namespace qv {
 
 namespace {
 constexpr std::size_t kBufferBytes = std::size_t{4} << 20;
+
+#if defined(__SSE2__) && defined(__x86_64__)
+inline void store_past_cache(double* p, double x) {
+  _mm_stream_si64(reinterpret_cast<long long*>(p), std::bit_cast<long long>(x));
+}
+inline void store_fence() { _mm_sfence(); }
+#else
+inline void store_past_cache(double* p, double x) { *p = x; }
+inline void store_fence() {}
+#endif
 constexpr std::size_t kMaxPlanes = 8;  // one cache line of consecutive i1 values
 }  // namespace
 
@@ -32,15 +48,18 @@ void PlaneBlocks::gather(const Grid& g, std::size_t first, std::size_t count) {
 }
 
 void PlaneBlocks::scatter(Grid& g, std::size_t first, std::size_t count) const {
-  // Each buffered plane is read in order (i3 fastest), one stream per plane.
+  // Each buffered plane is read in order (i3 fastest), one stream per plane. The grid lines
+  // written are far apart and not read again here: stores that bypass the cache spare reading
+  // each line in before it is written (and keep the buffer in the cache).
   double* v = g.values.data();
   const std::size_t plane = n2_ * n3_, step = n1_ * n2_;
   for (std::size_t i2 = 0; i2 < n2_; ++i2) {
     double* dst = v + first + n1_ * i2;
     const double* src = buffer_.data() + i2 * n3_;
     for (std::size_t i3 = 0; i3 < n3_; ++i3, dst += step, ++src)
-      for (std::size_t b = 0; b < count; ++b) dst[b] = src[b * plane];
+      for (std::size_t b = 0; b < count; ++b) store_past_cache(dst + b, src[b * plane]);
   }
+  store_fence();
 }
 
 }  // namespace qv

@@ -93,11 +93,11 @@ inline bool cube_field_words(const char* f, double& out) {
                       misfit(b, 0x000000FF00000000ULL, 0xF0F00000F0F0F0F0ULL)) == 0;
   if (!(shape & blank_or_minus(sign) & plus_or_minus(exponent_sign))) return false;
   // "00" and the six mantissa digits f[2], f[4..8], as digit values.
-  const std::uint64_t digits = (a & 0xFF0000ULL) | ((a & 0xFFFFFFFF00000000ULL) >> 8) |
-                               ((b & 0xFF000000ULL) << 32);
+  const std::uint64_t digits =
+      (a & 0xFF0000ULL) | ((a & 0xFFFFFFFF00000000ULL) >> 8) | ((b & 0xFF000000ULL) << 32);
   const int e = static_cast<int>((b >> 48) & 0xFF) * 10 + static_cast<int>(b >> 56);
-  out = field_value(digit_values8(digits), (exponent_sign == '-' ? -e : e) - 5, sign == '-',
-                    f + 2, 11);
+  out = field_value(digit_values8(digits), (exponent_sign == '-' ? -e : e) - 5, sign == '-', f + 2,
+                    11);
   return true;
 }
 
@@ -146,17 +146,20 @@ inline bool grd_field_words(const char* f, double& out) {
 [[gnu::always_inline]] inline bool cube_field_wide(const char* f, double& out) {
   int minus;
   bool ok;
-  const __m128i x =
-      fit16(f, _mm_setr_epi8(' ', ' ', '0', '.', '0', '0', '0', '0', '0', 'E', '+', '0', '0', 0, 0, 0),
-            _mm_setr_epi8(0, -1, 9, 0, 9, 9, 9, 9, 9, 0, -1, 9, 9, -1, -1, -1),
-            _mm_setr_epi8(0, -1, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0), minus, ok);
+  const __m128i x = fit16(
+      f, _mm_setr_epi8(' ', ' ', '0', '.', '0', '0', '0', '0', '0', 'E', '+', '0', '0', 0, 0, 0),
+      _mm_setr_epi8(0, -1, 9, 0, 9, 9, 9, 9, 9, 0, -1, 9, 9, -1, -1, -1),
+      _mm_setr_epi8(0, -1, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0), minus, ok);
   if (!ok) return false;
   // From the mantissa digit on: d . d d d d d E s e e; pairs, then three-digit parts.
   const __m128i zero = _mm_setzero_si128();
   const __m128i y = _mm_srli_si128(x, 2);
-  const __m128i lo = _mm_madd_epi16(_mm_unpacklo_epi8(y, zero), _mm_setr_epi16(1, 0, 10, 1, 10, 1, 1, 0));
-  const __m128i hi = _mm_madd_epi16(_mm_unpackhi_epi8(y, zero), _mm_setr_epi16(0, 10, 1, 0, 0, 0, 0, 0));
-  const __m128i parts = _mm_madd_epi16(_mm_packs_epi32(lo, hi), _mm_setr_epi16(100, 1, 10, 1, 1, 1, 0, 0));
+  const __m128i lo =
+      _mm_madd_epi16(_mm_unpacklo_epi8(y, zero), _mm_setr_epi16(1, 0, 10, 1, 10, 1, 1, 0));
+  const __m128i hi =
+      _mm_madd_epi16(_mm_unpackhi_epi8(y, zero), _mm_setr_epi16(0, 10, 1, 0, 0, 0, 0, 0));
+  const __m128i parts =
+      _mm_madd_epi16(_mm_packs_epi32(lo, hi), _mm_setr_epi16(100, 1, 10, 1, 1, 1, 0, 0));
   const std::uint64_t mantissa = static_cast<std::uint64_t>(_mm_cvtsi128_si64(parts));
   const int e = _mm_cvtsi128_si32(_mm_unpackhi_epi64(parts, parts));
   const std::uint64_t m = (mantissa & 0xFFFFFFFFU) * 1000 + (mantissa >> 32);
@@ -169,27 +172,32 @@ inline bool grd_field_words(const char* f, double& out) {
   const bool lead = (f[0] == ' ') & blank_or_minus(static_cast<unsigned char>(f[1]));
   int minus;
   bool ok;
-  const __m128i x =
-      fit16(f + 2, _mm_setr_epi8('0', '.', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', 'E', '+', '0', '0'),
-            _mm_setr_epi8(0, 0, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 0, -1, 9, 9),
-            _mm_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0), minus, ok);
+  const __m128i x = fit16(
+      f + 2,
+      _mm_setr_epi8('0', '.', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', 'E', '+', '0', '0'),
+      _mm_setr_epi8(0, 0, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 0, -1, 9, 9),
+      _mm_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0), minus, ok);
   if (!(ok & lead)) return false;
   // 0 . d d d d d d d d d d E s e e; pairs, then four-digit parts.
   const __m128i zero = _mm_setzero_si128();
-  const __m128i lo = _mm_madd_epi16(_mm_unpacklo_epi8(x, zero), _mm_setr_epi16(0, 0, 10, 1, 10, 1, 10, 1));
-  const __m128i hi = _mm_madd_epi16(_mm_unpackhi_epi8(x, zero), _mm_setr_epi16(10, 1, 10, 1, 0, 0, 10, 1));
-  const __m128i parts = _mm_madd_epi16(_mm_packs_epi32(lo, hi), _mm_setr_epi16(0, 1, 100, 1, 100, 1, 0, 1));
+  const __m128i lo =
+      _mm_madd_epi16(_mm_unpacklo_epi8(x, zero), _mm_setr_epi16(0, 0, 10, 1, 10, 1, 10, 1));
+  const __m128i hi =
+      _mm_madd_epi16(_mm_unpackhi_epi8(x, zero), _mm_setr_epi16(10, 1, 10, 1, 0, 0, 10, 1));
+  const __m128i parts =
+      _mm_madd_epi16(_mm_packs_epi32(lo, hi), _mm_setr_epi16(0, 1, 100, 1, 100, 1, 0, 1));
   const std::uint64_t first = static_cast<std::uint64_t>(_mm_cvtsi128_si64(parts));
   const std::uint64_t second =
       static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(parts, parts)));
-  const std::uint64_t m = (first & 0xFFFFFFFFU) * 100000000ULL + (first >> 32) * 10000 +
-                          (second & 0xFFFFFFFFU);
+  const std::uint64_t m =
+      (first & 0xFFFFFFFFU) * 100000000ULL + (first >> 32) * 10000 + (second & 0xFFFFFFFFU);
   const int e = static_cast<int>(second >> 32);
   out = field_value(m, ((minus & 0x2000) ? -e : e) - 10, f[1] == '-', f + 2, 16);
   return true;
 }
 
-// The wide readers need 16 characters from where they load.
+// The wide cube reader needs 16 characters from where it loads; the last field of a text may
+// have fewer behind it. The wide grd reader loads inside its field.
 inline bool cube_field(const char* f, const char* end, double& out) {
   return end - f >= 16 ? cube_field_wide(f, out) : cube_field_words(f, out);
 }
@@ -201,6 +209,14 @@ inline bool cube_field(const char* f, const char*, double& out) { return cube_fi
 inline bool grd_field(const char* f, const char*, double& out) { return grd_field_words(f, out); }
 
 #endif
+
+// The readers by words alone, everywhere.
+inline bool cube_field_by_words(const char* f, const char*, double& out) {
+  return cube_field_words(f, out);
+}
+inline bool grd_field_by_words(const char* f, const char*, double& out) {
+  return grd_field_words(f, out);
+}
 
 // Lines of fields of `Width` columns read by `Field`, each ended by "\n" or "\r\n".
 template <std::size_t Width, bool (*Field)(const char*, const char*, double&)>
@@ -244,6 +260,15 @@ WrittenLines scan_cube_lines(std::string_view text, double* out, std::size_t str
 
 WrittenLines scan_grd_lines(std::string_view text, double* out, std::size_t count) {
   return scan_written_lines<18, grd_field>(text, out, 1, count);
+}
+
+WrittenLines scan_cube_lines_by_words(std::string_view text, double* out, std::size_t stride,
+                                      std::size_t count) {
+  return scan_written_lines<13, cube_field_by_words>(text, out, stride, count);
+}
+
+WrittenLines scan_grd_lines_by_words(std::string_view text, double* out, std::size_t count) {
+  return scan_written_lines<18, grd_field_by_words>(text, out, 1, count);
 }
 
 }  // namespace qv

@@ -23,4 +23,10 @@ WrittenLines scan_cube_lines(std::string_view text, double* out, std::size_t str
                              std::size_t count);
 WrittenLines scan_grd_lines(std::string_view text, double* out, std::size_t count);
 
+// The same by 64-bit words alone, as on machines without SSE2 (the readers above use them for
+// a field near the end of the text); for tests of both.
+WrittenLines scan_cube_lines_by_words(std::string_view text, double* out, std::size_t stride,
+                                      std::size_t count);
+WrittenLines scan_grd_lines_by_words(std::string_view text, double* out, std::size_t count);
+
 }  // namespace qv

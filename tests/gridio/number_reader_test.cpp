@@ -3,13 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "gridio/fast_fields.hpp"
 #include "gridio/line_reader.hpp"
 #include "gridio/number_reader.hpp"
 #include "gridio/text_error.hpp"
+#include "support/temp_dir.hpp"
 
 namespace qv {
 namespace {
@@ -99,6 +103,69 @@ TEST(NumberReaderRuns, FixedFieldRunsReadAsOneNumberAtATime) {
     const Outcome expected = read_runs(c.text, c.n, Way::one_by_one);
     for (Way way : {Way::cube_run, Way::cube_run_strided, Way::grd_run})
       EXPECT_EQ(read_runs(c.text, c.n, way), expected) << static_cast<int>(way);
+  }
+}
+
+// Runs of `n` values read from a file, through the line reader's blocks of 1 MB: the
+// whole-line reader stops where a block ends inside a line and takes up again after it.
+Outcome read_file_runs(const std::string& path, std::size_t runs, std::size_t n, Way way) {
+  auto lines = LineReader::open(path);
+  NumberReader in(*lines);
+  Outcome out;
+  std::vector<double> v(n);
+  try {
+    for (std::size_t run = 0; run < runs; ++run) {
+      if (way == Way::one_by_one) {
+        in.begin_run("a value");
+        for (double& x : v) x = in.next_value("a value");
+      } else if (way == Way::grd_run) {
+        in.grd_run(v.data(), n, "a value");
+      } else {
+        in.cube_run(v.data(), n, 1, "a value");
+      }
+      for (double x : v) out.bits.push_back(std::bit_cast<std::uint64_t>(x));
+    }
+  } catch (const TextError& e) {
+    out.failure = e.what();
+  }
+  return out;
+}
+
+TEST(NumberReaderRuns, FilesLargerThanOneBlock) {
+  testing::TempDir dir;
+  constexpr std::size_t kRuns = 3000, kValues = 200;  // 2.5 MB of cube lines, 3.5 MB of grd
+  std::mt19937_64 rng(99);
+  for (Way way : {Way::cube_run, Way::grd_run}) {
+    char* (*put)(char*, double) = way == Way::cube_run ? put_es13_5 : put_e18_10;
+    std::string text;
+    for (std::size_t run = 0; run < kRuns; ++run) {
+      for (std::size_t i = 0; i < kValues; ++i) {
+        char field[32];
+        const double x =
+            std::ldexp(static_cast<double>(rng() >> 11), -60 - static_cast<int>(rng() % 30));
+        text.append(field, put(field, (rng() & 1) ? -x : x));
+        if (i % 6 == 5 || i + 1 == kValues) text += (run % 7 == 3) ? "\r\n" : "\n";
+      }
+      if (run % 500 == 17) text += "\n  \n";  // empty lines between runs
+      if (run % 900 == 5) text += "  1.5  -2  3.25E-01\n";  // another layout inside a run
+    }
+    const std::string path = way == Way::cube_run ? "big.cube" : "big.grd";
+    testing::write_file(path, text);
+    SCOPED_TRACE(path);
+    const Outcome expected = read_file_runs(path, kRuns, kValues, Way::one_by_one);
+    ASSERT_EQ(expected.failure, "");
+    EXPECT_EQ(read_file_runs(path, kRuns, kValues, way), expected);
+    // One run more than the file holds: the same line in the message.
+    const Outcome past_end = read_file_runs(path, kRuns + 1, kValues, way);
+    EXPECT_EQ(past_end.failure, read_file_runs(path, kRuns + 1, kValues, Way::one_by_one).failure);
+    EXPECT_NE(past_end.failure.find("end of file"), std::string::npos) << past_end.failure;
+    // A malformed field far into the file names its line.
+    const std::size_t at = text.find('\n', text.size() * 3 / 4) + 3;
+    text[at] = 'x';
+    testing::write_file(path, text);
+    const Outcome bad = read_file_runs(path, kRuns, kValues, way);
+    EXPECT_EQ(bad, read_file_runs(path, kRuns, kValues, Way::one_by_one));
+    EXPECT_NE(bad.failure.find("malformed number"), std::string::npos) << bad.failure;
   }
 }
 

@@ -1,0 +1,55 @@
+// An output file holds exactly what was written, whatever the file held before.
+#include "gridio/text_output.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "gridio/text_error.hpp"
+#include "support/temp_dir.hpp"
+
+namespace qv {
+namespace {
+
+TEST(TextOutput, OverwrittenFilesHoldOnlyTheNewText) {
+  testing::TempDir dir;
+  const std::string big(3 << 20, 'o');  // more than the output buffer holds
+  struct Case {
+    const char* name;
+    std::string before;  // empty: no file yet
+    std::string text;
+  };
+  const Case cases[] = {
+      {"new file", "", "line one\nline two\n"},
+      {"longer old file", std::string(5000, 'x') + "\n", "short\n"},
+      {"shorter old file", "a\n", big + "\n"},
+      {"same length", "0123456789\n", "abcdefghij\n"},
+      {"nothing written over a file", "old text\n", ""},
+      {"large over large", big + big, big},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!c.before.empty()) testing::write_file("out.txt", c.before);
+    {
+      auto out = TextOutput::create("out.txt");
+      out->write(c.text);
+      out->close();
+    }
+    EXPECT_EQ(testing::read_file("out.txt"), c.text);
+    // Without close(), the destructor ends the file the same way.
+    { TextOutput::create("out.txt")->write("tail?"); }
+    EXPECT_EQ(testing::read_file("out.txt"), "tail?");
+    std::remove("out.txt");
+  }
+}
+
+TEST(TextOutput, FilesThatAreNotRegularAreWrittenAsTheyAre) {
+  auto out = TextOutput::create("/dev/null");
+  out->write("nothing to keep\n");
+  EXPECT_NO_THROW(out->close());
+  testing::TempDir dir;
+  EXPECT_THROW(TextOutput::create("no_such_folder/out.txt"), TextError);
+}
+
+}  // namespace
+}  // namespace qv
