@@ -10,6 +10,7 @@ namespace qv {
 
 namespace {
 constexpr std::size_t kBufferBytes = std::size_t{4} << 20;
+constexpr std::size_t kMaxPlanes = 8;  // one cache line of consecutive i1 values
 
 #if defined(__SSE2__) && defined(__x86_64__)
 inline void store_past_cache(double* p, double x) {
@@ -20,7 +21,6 @@ inline void store_fence() { _mm_sfence(); }
 inline void store_past_cache(double* p, double x) { *p = x; }
 inline void store_fence() {}
 #endif
-constexpr std::size_t kMaxPlanes = 8;  // one cache line of consecutive i1 values
 }  // namespace
 
 PlaneBlocks::PlaneBlocks(const Grid& g) {

@@ -91,7 +91,7 @@ inline bool cube_field_words(const char* f, double& out) {
   const unsigned exponent_sign = static_cast<unsigned>(b >> 40) & 0xFF;
   const bool shape = (misfit(a, 0x00000000FF0000FFULL, 0xF0F0F0F000F00000ULL) |
                       misfit(b, 0x000000FF00000000ULL, 0xF0F00000F0F0F0F0ULL)) == 0;
-  if (!(shape & blank_or_minus(sign) & plus_or_minus(exponent_sign))) return false;
+  if (!shape || !blank_or_minus(sign) || !plus_or_minus(exponent_sign)) return false;
   // "00" and the six mantissa digits f[2], f[4..8], as digit values.
   const std::uint64_t digits =
       (a & 0xFF0000ULL) | ((a & 0xFFFFFFFF00000000ULL) >> 8) | ((b & 0xFF000000ULL) << 32);
@@ -111,7 +111,7 @@ inline bool grd_field_words(const char* f, double& out) {
   const bool shape = (misfit(a, 0x00000000FFFF00FFULL, 0xF0F0F0F000000000ULL) |
                       misfit(b, 0x00FF000000000000ULL, 0x0000F0F0F0F0F0F0ULL) |
                       misfit(c, 0, 0xF0F0000000000000ULL)) == 0;
-  if (!(shape & blank_or_minus(sign) & plus_or_minus(exponent_sign))) return false;
+  if (!shape || !blank_or_minus(sign) || !plus_or_minus(exponent_sign)) return false;
   const std::uint64_t m =
       digit_values8(a >> 32 | b << 32) * 100 + ((b >> 32) & 0xFF) * 10 + ((b >> 40) & 0xFF);
   const int e = static_cast<int>((c >> 48) & 0xFF) * 10 + static_cast<int>(c >> 56);
@@ -169,7 +169,7 @@ inline bool grd_field_words(const char* f, double& out) {
 
 // A grd field: its first two characters alone, the other sixteen with one load.
 [[gnu::always_inline]] inline bool grd_field_wide(const char* f, double& out) {
-  const bool lead = (f[0] == ' ') & blank_or_minus(static_cast<unsigned char>(f[1]));
+  const bool lead = f[0] == ' ' && blank_or_minus(static_cast<unsigned char>(f[1]));
   int minus;
   bool ok;
   const __m128i x = fit16(
@@ -177,7 +177,7 @@ inline bool grd_field_words(const char* f, double& out) {
       _mm_setr_epi8('0', '.', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', 'E', '+', '0', '0'),
       _mm_setr_epi8(0, 0, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 0, -1, 9, 9),
       _mm_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0), minus, ok);
-  if (!(ok & lead)) return false;
+  if (!ok || !lead) return false;
   // 0 . d d d d d d d d d d E s e e; pairs, then four-digit parts.
   const __m128i zero = _mm_setzero_si128();
   const __m128i lo =
