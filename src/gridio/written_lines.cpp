@@ -10,7 +10,7 @@
 #include "gridio/number_scan.hpp"
 #include "gridio/real_convert.hpp"
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && defined(__x86_64__)
 #include <emmintrin.h>
 #endif
 
@@ -119,7 +119,7 @@ inline bool grd_field_words(const char* f, double& out) {
   return true;
 }
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && defined(__x86_64__)
 
 // Sixteen characters from p checked against a template: `fixed` holds the characters the
 // layout prescribes ('0' where a digit goes, ' ' or '+' where a sign may be '-'), `limit` how
