@@ -111,10 +111,11 @@ GridFile cube_in_array(LineReader& cube, LineReader* grd, CubeLayout layout, Gri
   const GridHeader& h = out.header;
   if (layout == CubeLayout::xd2006) {
     if (!grd) throw TextError(cube.name(), 0, "no grd file was given for this cube file");
-    out.grid = make_grid(h.n1, h.n2, h.n3, grd->name());
+    // Every value is read (or the grid is dropped with the error): no zero fill first.
+    out.grid = make_grid_for_overwrite(h.n1, h.n2, h.n3, grd->name());
     read_grd(*grd, h.natoms, role, out.grid, grd_intestaz);
   } else {
-    out.grid = make_grid(h.n1, h.n2, h.n3, cube.name());
+    out.grid = make_grid_for_overwrite(h.n1, h.n2, h.n3, cube.name());
     read_cube_values(in, layout, role, per_point, out.grid);
   }
   return out;
