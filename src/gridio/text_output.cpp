@@ -1,9 +1,5 @@
 #include "gridio/text_output.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstring>
 
 #include "gridio/text_error.hpp"
@@ -26,17 +22,9 @@ TextOutput::~TextOutput() {
 }
 
 std::unique_ptr<TextOutput> TextOutput::create(const std::string& path) {
-  const int fd = path.empty() ? -1 : ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-  std::FILE* f = fd < 0 ? nullptr : ::fdopen(fd, "wb");
-  if (!f) {
-    if (fd >= 0) ::close(fd);
-    throw TextError(path, 0, "cannot create this output file");
-  }
-  auto out = std::unique_ptr<TextOutput>(new TextOutput(f, true, path));
-  struct stat st {};
-  // Other files (a terminal, a pipe, /dev/null) are written as they are.
-  out->cut_at_close_ = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-  return out;
+  std::FILE* f = path.empty() ? nullptr : std::fopen(path.c_str(), "wb");
+  if (!f) throw TextError(path, 0, "cannot create this output file");
+  return std::unique_ptr<TextOutput>(new TextOutput(f, true, path));
 }
 
 std::unique_ptr<TextOutput> TextOutput::standard_output() {
@@ -59,7 +47,6 @@ void TextOutput::spill() {
   }
   if (file_) {
     std::size_t done = std::fwrite(data_, 1, pos_, file_);
-    written_ += done;
     if (done != pos_) {
       pos_ = 0;
       throw TextError(name_, 0, "write failed (disk full or output closed)");
@@ -97,10 +84,7 @@ void TextOutput::close() {
   if (file_ && owned_) {
     std::FILE* f = file_;
     closed_ = true;
-    // What an earlier, longer content left behind the text written goes.
-    const bool cut = !cut_at_close_ || ::ftruncate(fileno(f), static_cast<off_t>(written_)) == 0;
-    if (std::fclose(f) != 0 || !cut)
-      throw TextError(name_, 0, "write failed when closing the file");
+    if (std::fclose(f) != 0) throw TextError(name_, 0, "write failed when closing the file");
   }
 }
 

@@ -11,10 +11,10 @@ namespace qv {
 
 class TextOutput {
  public:
-  // Creates or overwrites `path`; raises TextError when the file cannot be created. An
-  // existing regular file is written over in place and cut to the length written when it is
-  // closed: the system then reuses its cached pages instead of freeing them all at the open
-  // and allocating them again (several times cheaper for a file of a hundred MB).
+  // Creates or overwrites `path`; raises TextError when the file cannot be created. An existing
+  // file is emptied when it is opened, not written over in place: a run interrupted (Ctrl-C, a
+  // kill) must leave a short file that readers refuse, never new values followed by the tail of
+  // an older, longer file that would still read as a whole grid.
   static std::unique_ptr<TextOutput> create(const std::string& path);
   // Standard output (the system's stream 6).
   static std::unique_ptr<TextOutput> standard_output();
@@ -57,8 +57,6 @@ class TextOutput {
   std::FILE* file_ = nullptr;
   bool owned_ = false;
   bool closed_ = false;
-  bool cut_at_close_ = false;     // a regular file written over: cut to `written_` at close
-  std::size_t written_ = 0;       // bytes handed to the file so far
   std::string name_;
   std::unique_ptr<char[]> buffer_;
   char* data_ = nullptr;

@@ -43,6 +43,18 @@ TEST(TextOutput, OverwrittenFilesHoldOnlyTheNewText) {
   }
 }
 
+// A run killed while it writes (Ctrl-C) never closes its outputs: what is on disk at any moment
+// must be a prefix of the new text, never new text followed by the rest of an older file.
+TEST(TextOutput, InterruptedWritesLeaveNoOlderTail) {
+  testing::TempDir dir;
+  testing::write_file("out.txt", std::string(1 << 20, 'o') + "\n");
+  auto out = TextOutput::create("out.txt");
+  EXPECT_EQ(testing::read_file("out.txt"), "") << "the old text outlives the open";
+  out->write(std::string(3 << 18, 'n'));  // more than the buffer: part of it reaches the file
+  out->flush();
+  EXPECT_EQ(testing::read_file("out.txt"), std::string(3 << 18, 'n'));
+}
+
 TEST(TextOutput, FilesThatAreNotRegularAreWrittenAsTheyAre) {
   auto out = TextOutput::create("/dev/null");
   out->write("nothing to keep\n");
