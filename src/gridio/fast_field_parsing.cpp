@@ -210,15 +210,9 @@ inline bool scan_compact(const char*& pp, const char* end, int d, ScannedReal& r
 // product, else the exact library path.
 [[gnu::always_inline]] inline double compact_value(const ScannedReal& r, std::string_view text, int d) {
   if (r.mantissa == 0) return r.negative ? -0.0 : 0.0;
-  if (r.mantissa <= (std::uint64_t{1} << 53) && r.exp10 >= -22 && r.exp10 <= 22) {
-    const double m = static_cast<double>(r.mantissa);
-    const double v = r.exp10 < 0 ? m / convert_detail::kExactPowers[-r.exp10]
-                                 : m * convert_detail::kExactPowers[r.exp10];
-    return r.negative ? -v : v;
-  }
   double v;
-  if (convert_detail::eisel_lemire(r.mantissa, r.exp10, r.negative, v)) return v;
-  return to_double(r, text, d);
+  if (convert_detail::quick_to_double(r.mantissa, r.exp10, r.negative, v)) return v;
+  return exact_to_double(r, text, d);  // a compact number: never truncated, never NaN or Inf
 }
 
 inline bool is_separator(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }

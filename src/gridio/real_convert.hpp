@@ -61,6 +61,42 @@ inline bool eisel_lemire(std::uint64_t man, std::int64_t exp10, bool negative, d
   return true;
 }
 
+// Scale factors for m * 10^e with |e| <= 22: m / down[e] * up[e] is one division by 10^-e when
+// e < 0 and one multiplication by 10^e otherwise (the other operation is by 1, exact), so the
+// result is correctly rounded whenever m is an exact double; no branch on the sign of e.
+struct ExactScales {
+  double down[45];
+  double up[45];
+};
+constexpr ExactScales make_exact_scales() {
+  ExactScales s{};
+  for (int e = -22; e <= 22; ++e) {
+    s.down[e + 22] = e < 0 ? kExactPowers[-e] : 1.0;
+    s.up[e + 22] = e > 0 ? kExactPowers[e] : 1.0;
+  }
+  return s;
+}
+inline constexpr ExactScales kExactScales = make_exact_scales();
+
+// m * 10^exp10 for m <= 2^53 and |exp10| <= 22, correctly rounded, without the sign.
+[[gnu::always_inline]] inline double exact_scaled(std::uint64_t m, int exp10) {
+  return static_cast<double>(static_cast<std::int64_t>(m)) / kExactScales.down[exp10 + 22] *
+         kExactScales.up[exp10 + 22];
+}
+
+// The quick conversions of +-man * 10^exp10 (man != 0): one correctly rounded operation when
+// both factors are exact doubles, else the 128-bit product. False when neither decides; the
+// exact path then does.
+[[gnu::always_inline]] inline bool quick_to_double(std::uint64_t man, int exp10, bool negative,
+                                                   double& out) {
+  if (man <= (std::uint64_t{1} << 53) && exp10 >= -22 && exp10 <= 22) {
+    const double v = exact_scaled(man, exp10);
+    out = negative ? -v : v;
+    return true;
+  }
+  return eisel_lemire(man, exp10, negative, out);
+}
+
 }  // namespace convert_detail
 
 // `text` and `d` are those given to scan_real.
@@ -71,17 +107,8 @@ inline double to_double(const ScannedReal& r, std::string_view text, int d) {
                       : std::numeric_limits<double>::infinity();
   }
   if (r.mantissa == 0) return r.negative ? -0.0 : 0.0;
-  if (!r.truncated) {
-    if (r.mantissa <= (std::uint64_t{1} << 53) && r.exp10 >= -22 && r.exp10 <= 22) {
-      // Both operands are exact doubles: one correctly rounded operation gives the answer.
-      const double m = static_cast<double>(r.mantissa);
-      const double v = r.exp10 < 0 ? m / convert_detail::kExactPowers[-r.exp10]
-                                   : m * convert_detail::kExactPowers[r.exp10];
-      return r.negative ? -v : v;
-    }
-    double v;
-    if (convert_detail::eisel_lemire(r.mantissa, r.exp10, r.negative, v)) return v;
-  }
+  double v;
+  if (!r.truncated && convert_detail::quick_to_double(r.mantissa, r.exp10, r.negative, v)) return v;
   return exact_to_double(r, text, d);
 }
 

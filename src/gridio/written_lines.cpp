@@ -18,23 +18,6 @@ namespace qv {
 
 namespace {
 
-// Scale factors for m * 10^e with |e| <= 22: m / down[e] * up[e] is one division by 10^-e when
-// e < 0 and one multiplication by 10^e otherwise (the other operation is by 1, exact): what
-// scan_number computes, without a branch on the sign of e.
-struct ExactScales {
-  double down[45];
-  double up[45];
-};
-constexpr ExactScales make_exact_scales() {
-  ExactScales s{};
-  for (int e = -22; e <= 22; ++e) {
-    s.down[e + 22] = e < 0 ? convert_detail::kExactPowers[-e] : 1.0;
-    s.up[e + 22] = e > 0 ? convert_detail::kExactPowers[e] : 1.0;
-  }
-  return s;
-}
-constexpr ExactScales kExactScales = make_exact_scales();
-
 // m * 10^exp10 beyond the exact scales, by the general conversion; `token` is the field
 // without its blanks and sign, for the exact path.
 [[gnu::noinline]] double far_value(std::uint64_t m, int exp10, const char* token,
@@ -50,8 +33,7 @@ constexpr ExactScales kExactScales = make_exact_scales();
                                                  const char* token, std::size_t length) {
   double v;
   if (static_cast<unsigned>(exp10 + 22) <= 44) [[likely]] {
-    v = static_cast<double>(static_cast<std::int64_t>(m)) / kExactScales.down[exp10 + 22] *
-        kExactScales.up[exp10 + 22];
+    v = convert_detail::exact_scaled(m, exp10);
   } else {
     v = far_value(m, exp10, token, length);
   }

@@ -9,6 +9,7 @@
 #include "driver/input_cursor.hpp"
 #include "driver/run.hpp"
 #include "support/temp_dir.hpp"
+#include "support/text_lines.hpp"
 
 namespace qv {
 namespace {
@@ -32,24 +33,13 @@ Outcome run_in_process(const std::string& argument) {
   return {status, screen->contents(), errors->contents()};
 }
 
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t nl = text.find('\n', start);
-    if (nl == std::string::npos) nl = text.size();
-    lines.push_back(text.substr(start, nl - start));
-    start = nl + 1;
-  }
-  return lines;
-}
 
 TEST(Driver, NoJobWritesWarningThenBanner) {
   TempDir dir;
   write_file("in.inp", "title\nOUTPUT_FILE_NAME run.log\nSECTIONS *wfn *Top RDG\n");
   Outcome o = run_in_process("in.inp");
   EXPECT_EQ(o.status, 0);
-  auto lines = lines_of(read_file("run.log"));
+  auto lines = testing::split_lines(read_file("run.log"));
   ASSERT_EQ(lines.size(), 22u);
   EXPECT_EQ(lines[0], " NO JOB HAS BEEN ASSIGNED TO THE PROGRAM!!");
   EXPECT_EQ(lines[1], " ");

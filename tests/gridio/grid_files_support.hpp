@@ -6,20 +6,11 @@
 
 #include "gridio/grid.hpp"
 #include "gridio/text_output.hpp"
+#include "support/text_lines.hpp"
 
 namespace qv::testing_support {
 
-inline std::vector<std::string> split_lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t nl = text.find('\n', start);
-    if (nl == std::string::npos) nl = text.size();
-    lines.push_back(text.substr(start, nl - start));
-    start = nl + 1;
-  }
-  return lines;
-}
+using testing::split_lines;
 
 // A header with orthogonal steps of 0.2 bohr, origin (-5, -5, -5) and no atoms.
 inline GridHeader simple_header(std::int32_t n1, std::int32_t n2, std::int32_t n3) {

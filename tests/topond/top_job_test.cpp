@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/temp_dir.hpp"
+#include "support/text_lines.hpp"
 #include "topond/topond_text.hpp"
 
 namespace qv {
@@ -27,13 +28,6 @@ using testing::write_file;
 const double kLattice[3][3] = {{4, 0, 0}, {0, 5, 0}, {0, 0, 6}};
 const std::vector<testing::CrystalAtom> kAtoms = {
     {11, {0, 0, 0}}, {17, {0.5, 0.5, 0.5}}, {8, {0.25, 0.1, 0.25}}};
-
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream s(text);
-  for (std::string l; std::getline(s, l);) lines.push_back(l);
-  return lines;
-}
 
 // A name as the run log prints it: blank-padded to its 30-character field.
 std::string full_width(std::string name) {
@@ -80,7 +74,7 @@ TEST(TopJob, IdentityAndInversionGiveSixAtomLinesInOrder) {
   write_grids(1);
   write_file("in.inp", input_text(1, 1, {"x,y,z", "-x,-y,-z"}));
   ASSERT_EQ(run_binary("in.inp"), 0) << read_file("stderr.txt");
-  const auto lines = lines_of(read_file("c1.cube"));
+  const auto lines = testing::split_lines(read_file("c1.cube"));
   ASSERT_GE(lines.size(), 12u);
   EXPECT_EQ(lines[0], std::string(60, ' '));
   EXPECT_EQ(lines[1], std::string(60, ' '));
@@ -110,7 +104,7 @@ TEST_P(TopJobRuns, ValuesReachTheCubeAtTheirPoints) {
   write_grids(1, n1, n2, n3);
   write_file("in.inp", input_text(1, 1, {"x,y,z"}));
   ASSERT_EQ(run_binary("in.inp"), 0) << read_file("stderr.txt");
-  const auto lines = lines_of(read_file("c1.cube"));
+  const auto lines = testing::split_lines(read_file("c1.cube"));
   ASSERT_EQ(lines[3].substr(0, 5), n1 == 16 ? "   16" : "   17");
   EXPECT_EQ(lines.size(), 6u + 3 + static_cast<std::size_t>(n1 * n2 * 2));  // 7 = 6 + 1 per run
   const auto v = cube_values(lines, 9);
@@ -147,7 +141,7 @@ TEST(TopJob, FiveGridsConvertThree) {
   write_file("in.inp", input_text(5, 4, {"x,y,z"}));
   ASSERT_EQ(run_binary("in.inp"), 0) << read_file("stderr.txt");
   for (int g = 1; g <= 3; ++g) {
-    const auto lines = lines_of(read_file("c" + std::to_string(g) + ".cube"));
+    const auto lines = testing::split_lines(read_file("c" + std::to_string(g) + ".cube"));
     ASSERT_EQ(lines.size(), 6u + 3 + 4 * 3) << g;
     EXPECT_NEAR(cube_values(lines, 9)[0], point_value(1, 1, 1, 100.0 * g), 1e-3);
   }
@@ -165,7 +159,7 @@ TEST(TopJob, MissingSecondGridKeepsTheFirstCube) {
   write_grids(1);
   write_file("in.inp", input_text(2, 2, {"x,y,z"}));
   EXPECT_EQ(run_binary("in.inp"), 1);
-  const auto lines = lines_of(read_file("c1.cube"));
+  const auto lines = testing::split_lines(read_file("c1.cube"));
   EXPECT_EQ(lines.size(), 6u + 3 + 4 * 3);
   EXPECT_FALSE(fs::exists("c2.cube"));
   const std::string log = read_file("run.log");
@@ -194,7 +188,7 @@ TEST(TopJob, MalformedSecondGridIsAFileFailureAfterTheFirstCube) {
   write_file("in.inp", input_text(2, 2, {"x,y,z"}));
   EXPECT_EQ(run_binary("in.inp"), 2);
   EXPECT_NE(read_file("stderr.txt").find("g2.dat"), std::string::npos);
-  EXPECT_EQ(lines_of(read_file("c1.cube")).size(), 6u + 3 + 4 * 3);
+  EXPECT_EQ(testing::split_lines(read_file("c1.cube")).size(), 6u + 3 + 4 * 3);
 }
 
 // Stops on a CRYSTAL output or input the job cannot use: one clear run-log line, exit 1, no cube.
@@ -247,7 +241,7 @@ TEST(TopJob, ComponentWithoutLetterWarnsAndConverts) {
                 "\n+x,+y, TOPOND SECTION, SYMMETRY OPERATION:problem in the reading process....\n"
                 "+0.50, \n"),
             std::string::npos);
-  const auto lines = lines_of(read_file("c1.cube"));
+  const auto lines = testing::split_lines(read_file("c1.cube"));
   EXPECT_EQ(lines[6], "   11   11.000000    0.000000    0.000000    5.669179");  // z = 1/2: 3 A
   EXPECT_EQ(lines[8], "    8    8.000000    1.889726    0.944863    5.669179");
 }
