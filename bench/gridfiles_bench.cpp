@@ -52,15 +52,15 @@ std::vector<std::string> grd_header(int natoms) {
   return lines;
 }
 
-void write_cube_file(const std::string& path, const GridHeader& h, const Grid& g) {
+void write_cube_at(const std::string& path, const GridHeader& h, const Grid& g) {
   auto out = TextOutput::create(path);
-  cube_writing(h, g, *out);
+  write_cube_file(h, g, *out);
   out->close();
 }
 
-void write_grd_file(const std::string& path, const Grid& g, std::vector<std::string>& header) {
+void write_grd_at(const std::string& path, const Grid& g, std::vector<std::string>& header) {
   auto out = TextOutput::create(path);
-  grd_writing(g, 3, header, GrdOutput::rhosign, *out);
+  write_grd_file(g, 3, header, GrdOutput::rhosign, *out);
   out->close();
 }
 
@@ -68,7 +68,7 @@ GridFile read_files(const std::string& cube, const std::string& grd, CubeLayout 
   auto c = LineReader::open(cube);
   auto g = layout == CubeLayout::xd2006 ? LineReader::open(grd) : nullptr;
   std::vector<std::string> stored;
-  return cube_in_array(*c, g.get(), layout, GridRole::density, stored);
+  return read_grid_file(*c, g.get(), layout, GridRole::density, stored);
 }
 
 std::string bench_dir() {
@@ -81,13 +81,13 @@ void BM_WriteCube(benchmark::State& state) {
   const Grid g = sample_grid(kSide);
   const GridHeader h = sample_header(kSide);
   const std::string path = bench_dir() + "/bench.cube";
-  for (auto _ : state) write_cube_file(path, h, g);
+  for (auto _ : state) write_cube_at(path, h, g);
   state.SetBytesProcessed(state.iterations() * std::filesystem::file_size(path));
 }
 
 void BM_ReadCube(benchmark::State& state) {
   const std::string path = bench_dir() + "/bench.cube";
-  write_cube_file(path, sample_header(kSide), sample_grid(kSide));
+  write_cube_at(path, sample_header(kSide), sample_grid(kSide));
   for (auto _ : state) benchmark::DoNotOptimize(read_files(path, "", CubeLayout::general));
   state.SetBytesProcessed(state.iterations() * std::filesystem::file_size(path));
 }
@@ -96,7 +96,7 @@ void BM_WriteGrd(benchmark::State& state) {
   const Grid g = sample_grid(kSide);
   auto header = grd_header(3);
   const std::string path = bench_dir() + "/bench.grd";
-  for (auto _ : state) write_grd_file(path, g, header);
+  for (auto _ : state) write_grd_at(path, g, header);
   state.SetBytesProcessed(state.iterations() * std::filesystem::file_size(path));
 }
 
@@ -104,10 +104,11 @@ void BM_ReadGrd(benchmark::State& state) {
   const std::string dir = bench_dir();
   const Grid g = sample_grid(kSide);
   auto header = grd_header(3);
-  write_cube_file(dir + "/bench.cube", sample_header(kSide), g);  // the companion header
-  write_grd_file(dir + "/bench.grd", g, header);
+  write_cube_at(dir + "/bench.cube", sample_header(kSide), g);  // the companion header
+  write_grd_at(dir + "/bench.grd", g, header);
   for (auto _ : state)
-    benchmark::DoNotOptimize(read_files(dir + "/bench.cube", dir + "/bench.grd", CubeLayout::xd2006));
+    benchmark::DoNotOptimize(
+        read_files(dir + "/bench.cube", dir + "/bench.grd", CubeLayout::xd2006));
   state.SetBytesProcessed(state.iterations() * std::filesystem::file_size(dir + "/bench.grd"));
 }
 
@@ -136,9 +137,9 @@ int run_one(const std::string& op, const std::string& dir, int n) {
     const auto t0 = clock::now();
     const double c0 = cpu_seconds();
     if (op == "write_cube") {
-      write_cube_file(cube, sample_header(n), g);
+      write_cube_at(cube, sample_header(n), g);
     } else {
-      write_grd_file(grd, g, header);
+      write_grd_at(grd, g, header);
     }
     seconds = std::chrono::duration<double>(clock::now() - t0).count();
     cpu = cpu_seconds() - c0;

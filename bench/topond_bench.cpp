@@ -20,7 +20,7 @@
 #include "gridio/fixed_text.hpp"
 #include "gridio/run_output.hpp"
 #include "gridio/text_output.hpp"
-#include "topond/topo_to_cube.hpp"
+#include "topond/top_job.hpp"
 
 namespace {
 
@@ -69,13 +69,13 @@ void write_crystal(const std::string& path) {
 // Names are fixed 30-character fields: the conversion runs inside the folder.
 TopSettings settings() {
   TopSettings top;
-  top.n_grid = 1;
-  top.grd_top_name[0] = left_adjust("gf_topond.dat", 30);
-  top.cubeout[0] = left_adjust("q_topond", 30);
-  top.crys_out = left_adjust("crystal.out", 30);
-  top.n_symm = 1;
-  top.symm_op = {{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}};
-  top.transl = {{0.0, 0.0, 0.0}};
+  top.grid_count = 1;
+  top.topond_grids[0] = left_adjust("gf_topond.dat", 30);
+  top.cube_outputs[0] = left_adjust("q_topond", 30);
+  top.crystal_output = left_adjust("crystal.out", 30);
+  top.symmetry_count = 1;
+  top.rotations = {{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}};
+  top.translations = {{0.0, 0.0, 0.0}};
   return top;
 }
 
@@ -92,7 +92,7 @@ Seconds convert_once(const fs::path& dir) {
   out.set_log(TextOutput::memory("log"));
   const auto t0 = std::chrono::steady_clock::now();
   const std::clock_t c0 = std::clock();
-  topo_to_cube(top, out);
+  run_top_job(top, out);
   const std::clock_t c1 = std::clock();
   return {std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(),
           static_cast<double>(c1 - c0) / CLOCKS_PER_SEC};

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "gridio/stop.hpp"
-#include "wavefunction/readwfn.hpp"
-#include "wavefunction/wfn_prop.hpp"
+#include "wavefunction/wfn_reader.hpp"
+#include "wavefunction/wfn_job.hpp"
 #include "wavefunction/wfn_sweep.hpp"
 
 namespace {
@@ -17,12 +17,12 @@ const std::string kSample = std::string(QV_SAMPLES) + "/wfn/BE.wfn";
 
 qv::WfnSettings be_settings(std::array<int, 4> on) {
   qv::WfnSettings s;
-  s.wfn_inpname = qv::left_adjust(std::filesystem::absolute(kSample).string(), 4096);
-  s.wfn_outname = qv::left_adjust("be_bench", 33);
-  s.wfn_risp = on;
-  s.centre_wfn = {-0.075f, -0.075f, 3.325f};
-  s.n_puntix = s.n_puntiy = s.n_puntiz = 80;
-  for (int a = 0; a < 3; ++a) s.orient_matr[a][a] = 0.15f;
+  s.wavefunction_file = qv::left_adjust(std::filesystem::absolute(kSample).string(), 4096);
+  s.output_stem = qv::left_adjust("be_bench", 33);
+  s.properties = on;
+  s.centre = {-0.075f, -0.075f, 3.325f};
+  s.points_x = s.points_y = s.points_z = 80;
+  for (int a = 0; a < 3; ++a) s.axes[a][a] = 0.15f;
   return s;
 }
 
@@ -33,7 +33,7 @@ void sweep(benchmark::State& state, std::array<int, 4> on,
   qv::RunOutput out(*screen);
   out.set_log(qv::TextOutput::memory());
   const qv::WfnSettings s = be_settings(on);
-  const qv::WfnRecord rec = qv::readwfn(s.wfn_inpname, out);
+  const qv::WfnRecord rec = qv::read_wfn_file(s.wavefunction_file, out);
   const qv::WfnGridLayout layout = qv::wfn_grid_layout(s);
   for (auto _ : state) benchmark::DoNotOptimize(qv::wfn_sweep(rec, s, layout, "bench", kernels));
   state.SetLabel(kernels.name);
@@ -51,7 +51,7 @@ void whole_job(benchmark::State& state, std::array<int, 4> on) {
     qv::RunOutput out(*screen);
     out.set_log(qv::TextOutput::memory());
     qv::WfnSettings s = be_settings(on);
-    qv::wfn_prop(s, out);
+    qv::run_wfn_job(s, out);
   }
   std::filesystem::current_path(old);
   std::filesystem::remove_all(dir);

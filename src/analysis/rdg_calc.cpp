@@ -67,8 +67,9 @@ bool inside_box(const std::array<float, 3>& p, const ExtentBox& box, float rc) {
 
 Grid rdg_calc(const Grid& rho, const Grid& grad, const Grid& selection, const RdgChoice& choice,
               const GridHeader& header) {
-  const int mode = choice.space[0] ? 0 : choice.space[1] ? 1 : choice.space[2] ? 2 : -1;
-  if (mode < 0) return make_grid(rho.n1, rho.n2, rho.n3, "RDG grid", kNotComputed);
+  const SpaceCutoff space = choice.space;
+  if (space == SpaceCutoff::not_chosen)
+    return make_grid(rho.n1, rho.n2, rho.n3, "RDG grid", kNotComputed);
   Grid out = make_grid_for_overwrite(rho.n1, rho.n2, rho.n3, "RDG grid");
   const double lower = choice.lower, upper = choice.upper;  // widened to double
   const float rc = choice.cutoff;
@@ -85,7 +86,7 @@ Grid rdg_calc(const Grid& rho, const Grid& grad, const Grid& selection, const Rd
         const double* g = grad.values.data() + base;
         const double* s = selection.values.data() + base;
         double* o = out.values.data() + base;
-        if (mode == 0) {
+        if (space == SpaceCutoff::none) {
           // Powers for the whole chunk, then a loop without branches, so that it vectorises.
           pow_array(f, kRdgExponent, rho_power, static_cast<std::size_t>(len));
           for (std::int32_t i = 0; i < len; ++i) {
@@ -99,9 +100,10 @@ Grid rdg_calc(const Grid& rho, const Grid& grad, const Grid& selection, const Rd
         for (std::int32_t i = 0; i < len; ++i) {
           o[i] = kNotComputed;
           bool chosen = lower < s[i] && s[i] < upper && f[i] > 0.0;
-          if (chosen && mode == 1)
+          if (chosen && space == SpaceCutoff::near_atoms)
             chosen = near_some_atom(position(header, i0 + i, j, k), header, rc);
-          if (chosen && mode == 2) chosen = inside_box(position(header, i0 + i, j, k), box, rc);
+          if (chosen && space == SpaceCutoff::atom_box)
+            chosen = inside_box(position(header, i0 + i, j, k), box, rc);
           if (chosen) {
             chosen_at[count] = i;
             packed[count++] = f[i];

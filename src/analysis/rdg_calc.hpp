@@ -1,9 +1,8 @@
 #pragma once
 // The reduced density gradient over a grid, at the points chosen by a value range on a
 // selection grid and by an optional space cut-off around the atoms.
-#include <array>
-
 #include "analysis/grid_axes.hpp"
+#include "analysis/rdg_settings.hpp"
 #include "gridio/grid.hpp"
 
 namespace qv {
@@ -11,16 +10,15 @@ namespace qv {
 inline constexpr double kRdgFactor = 0.1616204512359269;  // 1/(2 (3 pi^2)^(1/3))
 inline constexpr double kRdgExponent = 1.3333333730697632;  // 4/3 in single precision, widened
 
-// Range and space cut-off of one RDG computation. `space` holds the three switches of the
-// space cut-off: (0) none, (1) within `cutoff` of some atom, (2) inside the atoms' extent box
-// widened by `cutoff`. With no switch set no point is chosen.
+// Range and space cut-off of one RDG computation; `cutoff` is the distance of the space
+// cut-off (near atoms, or the atoms' extent box widened by it).
 struct RdgChoice {
   float lower = -1000.0f, upper = 1000.0f;  // strict bounds on the selection value
   float cutoff = 1000.0f;                   // bohr
-  std::array<int, 3> space{1, 0, 0};
+  SpaceCutoff space = SpaceCutoff::none;
 };
 
-// rdg_array over the density's shape: 0.1616204512359269*|g| / rho^1.3333333730697632 where
+// RDG over the density's shape: 0.1616204512359269*|g| / rho^1.3333333730697632 where
 // lower < selection < upper, rho > 0 and the space test passes; 1.0E10 everywhere else (also
 // where the value would not be finite). Point positions and the space tests are evaluated in
 // single precision from the header's origin, axes and atom table. The extent box of an empty

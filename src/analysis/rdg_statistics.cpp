@@ -8,16 +8,16 @@ std::array<double, 10> rdg_thresholds() {
   return t;
 }
 
-RdgStatistics rdg_statistics(const Grid* rdg_array, const Grid& rho, const Grid* rhosegn,
+RdgStatistics rdg_statistics(const Grid* rdg, const Grid& rho, const Grid* rhosign,
                              const AbramovGrids* abramov, const AxisVectors& axes) {
   RdgStatistics st;
-  if (!rdg_array || !has_interior(rho)) return st;
+  if (!rdg || !has_interior(rho)) return st;
   const std::array<double, 10> t = rdg_thresholds();
   const double largest = t[9];
   for (std::int32_t k = 2; k <= rho.n3 - 3; ++k) {
     for (std::int32_t j = 2; j <= rho.n2 - 3; ++j) {
       const std::size_t base = grid_index(rho, 0, j, k);
-      const double* r = rdg_array->values.data() + base;
+      const double* r = rdg->values.data() + base;
       const double* f = rho.values.data() + base;
       for (std::int32_t i = 2; i <= rho.n1 - 3; ++i) {
         const double s = r[i];
@@ -25,14 +25,14 @@ RdgStatistics rdg_statistics(const Grid* rdg_array, const Grid& rho, const Grid*
         const std::size_t p = base + i;
         for (int b = 0; b < 10; ++b) {
           if (!(t[b] > s)) continue;
-          ++st.n01[b];
-          st.rho01[b] += f[i];
+          ++st.points[b];
+          st.rho_integral[b] += f[i];
           if (abramov) {
-            st.g01[b] += abramov->gabr.values[p];
-            st.v01[b] += abramov->vabr.values[p];
-            st.h01[b] += abramov->habr.values[p];
+            st.g_integral[b] += abramov->gabr.values[p];
+            st.v_integral[b] += abramov->vabr.values[p];
+            st.h_integral[b] += abramov->habr.values[p];
           }
-          if (rhosegn) st.rhosi01[b] += rhosegn->values[p];
+          if (rhosign) st.rhosign_integral[b] += rhosign->values[p];
         }
       }
     }
@@ -40,14 +40,14 @@ RdgStatistics rdg_statistics(const Grid* rdg_array, const Grid& rho, const Grid*
   const double h1 = step_length(axes[0]), h2 = step_length(axes[1]), h3 = step_length(axes[2]);
   auto scale = [&](double x) { return ((x * h1) * h2) * h3; };
   for (int b = 0; b < 10; ++b) {
-    st.rho01[b] = scale(st.rho01[b]);
-    st.vol01[b] = scale(static_cast<double>(st.n01[b]));
+    st.rho_integral[b] = scale(st.rho_integral[b]);
+    st.volume[b] = scale(static_cast<double>(st.points[b]));
     if (abramov) {
-      st.g01[b] = scale(st.g01[b]);
-      st.v01[b] = scale(st.v01[b]);
-      st.h01[b] = scale(st.h01[b]);
+      st.g_integral[b] = scale(st.g_integral[b]);
+      st.v_integral[b] = scale(st.v_integral[b]);
+      st.h_integral[b] = scale(st.h_integral[b]);
     }
-    if (rhosegn) st.rhosi01[b] = scale(st.rhosi01[b]);
+    if (rhosign) st.rhosign_integral[b] = scale(st.rhosign_integral[b]);
   }
   return st;
 }

@@ -16,10 +16,10 @@ std::array<double, 10> rdg_thresholds();
 // Sums over the interior points (rim never counted), bins cumulative: a point counts in bin b
 // when threshold b is strictly greater than its RDG. Each sum is finally multiplied by h1, h2
 // and h3 in turn (step lengths in single precision, widened), the volume element used for any
-// axes. Pass `rdg_array` only when RDG was requested (all zeros otherwise), `rhosegn` only when
+// axes. Pass `rdg` only when RDG was requested (all zeros otherwise), `rhosign` only when
 // rho*sign(lambda2) was, `abramov` only when the energy densities were; the sums of a missing
 // grid stay 0.
-RdgStatistics rdg_statistics(const Grid* rdg_array, const Grid& rho, const Grid* rhosegn,
+RdgStatistics rdg_statistics(const Grid* rdg, const Grid& rho, const Grid* rhosign,
                              const AbramovGrids* abramov, const AxisVectors& axes);
 
 }  // namespace qv

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "analysis/diagat.hpp"
+#include "analysis/symmetric_eigen.hpp"
 #include "analysis/hessian.hpp"
 #include "analysis/stencils.hpp"
 

@@ -9,7 +9,7 @@
 #include "analysis/plot_table_reader.hpp"
 #include "analysis/svg_picture.hpp"
 #include "analysis/vmd_script.hpp"
-#include "driver/input_reading.hpp"
+#include "driver/input_file.hpp"
 #include "driver/run.hpp"
 #include "gridio/fixed_text.hpp"
 #include "gridio/stop.hpp"
@@ -58,9 +58,9 @@ std::string points_text(const CubeGlance& g) {
 }
 
 void write_script(const RdgSettings& rdg, Outcome& o) {
-  const std::string rdg_cube = trimmed(rdg.rdg_outname) + ".cube";
-  const std::string sign_cube = trimmed(rdg.rhosign_outname) + ".cube";
-  const std::string script = trimmed(rdg.rdg_outname) + ".vmd";
+  const std::string rdg_cube = trimmed(rdg.rdg_stem) + ".cube";
+  const std::string sign_cube = trimmed(rdg.rhosign_stem) + ".cube";
+  const std::string script = trimmed(rdg.rdg_stem) + ".vmd";
   const CubeGlance a = glance_at_cube(rdg_cube);
   const CubeGlance b = glance_at_cube(sign_cube);
   if (a.points != b.points)
@@ -100,23 +100,26 @@ int draw_results(const RdgSettings& rdg, const std::string& input_name, TextOutp
                  TextOutput& errors) {
   Outcome o{screen, errors};
   bool anything = false;
-  const std::string stem = trimmed(rdg.plot_name);
-  if (rdg.calc_risp[3]) {
-    if (rdg.duedplot[0]) {
-      anything = true;
-      attempt(o, [&] { draw_table(PlotQuantity::Density, stem + "_rho.2D", stem + "_rho.svg", input_name, o); });
-    }
-    if (rdg.duedplot[1]) {
+  const std::string stem = trimmed(rdg.plot_stem);
+  if (rdg.computations.plots) {
+    if (rdg.plot_tables.rdg_vs_density) {
       anything = true;
       attempt(o, [&] {
-        draw_table(PlotQuantity::RhoSign, stem + "_rhosign.2D", stem + "_rhosign.svg", input_name, o);
+        draw_table(PlotQuantity::Density, stem + "_rho.2D", stem + "_rho.svg", input_name, o);
+      });
+    }
+    if (rdg.plot_tables.rdg_vs_rhosign) {
+      anything = true;
+      attempt(o, [&] {
+        draw_table(PlotQuantity::RhoSign, stem + "_rhosign.2D", stem + "_rhosign.svg", input_name,
+                   o);
       });
     }
   }
-  if (rdg.calc_risp[0] && rdg.calc_risp[1]) {
+  if (rdg.computations.rdg && rdg.computations.rhosign) {
     anything = true;
     attempt(o, [&] { write_script(rdg, o); });
-  } else if (rdg.calc_risp[0] || rdg.calc_risp[1]) {
+  } else if (rdg.computations.rdg || rdg.computations.rhosign) {
     o.say("no VMD script: the input asks for only one of the RDG and rho*sign(lambda2) cubes");
   }
   if (!anything)
@@ -134,13 +137,13 @@ int plot_command(const std::string& argument, TextOutput& screen, TextOutput& er
   }
   const std::string name = input_file_name(argument);
   RunOutput out(screen);
-  input_variables iv;
+  RunSettings settings;
   int status = 0;
   try {
     auto in = LineReader::open(name);
     if (!in) throw TextError(name, 0, "the input file cannot be opened");
-    input_reading(*in, name, out, iv, RunLogMode::Leave);
-    status = draw_results(iv.rdg, name, screen, errors);
+    read_input_file(*in, name, out, settings, RunLogMode::Leave);
+    status = draw_results(settings.rdg, name, screen, errors);
   } catch (const ProgramStop& stop) {
     // The lines meant for the run log are the reason: show them.
     if (out.has_log()) {

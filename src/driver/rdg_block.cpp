@@ -1,3 +1,4 @@
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,7 +39,7 @@ int scan_options(const std::string& record, int first_k, int last_k,
     bool known = false;
     for (std::size_t w = 0; w < N; ++w) {
       if (std::string_view(record).substr(k, words[w].size()) == words[w]) {
-        switches[w] = 1;
+        switches[w] = true;
         known = true;
       }
     }
@@ -50,8 +51,16 @@ int scan_options(const std::string& record, int first_k, int last_k,
 template <typename Switches>
 int count_set(const Switches& switches) {
   int n = 0;
-  for (int s : switches) n += s != 0;
+  for (bool s : switches) n += s;
   return n;
+}
+
+// The option of `options` whose word was marked (at most one is), or `unmarked`.
+template <std::size_t N, typename Option>
+Option marked_option(const bool (&marked)[N], const Option (&options)[N], Option unmarked) {
+  for (std::size_t w = 0; w < N; ++w)
+    if (marked[w]) return options[w];
+  return unmarked;
 }
 
 float read_real(const InputCursor& cursor, const std::string& record, int first, int last) {
@@ -96,32 +105,32 @@ std::string read_text_item(const InputCursor& cursor, std::string_view piece,
 }
 
 void cross_checks(RunOutput& out, RdgSettings& rdg) {
-  const bool gradient = rdg.grad_calc || rdg.grad_read;
-  const bool laplacian = rdg.lapl_calc || rdg.lapl_read;
-  if (rdg.calc_risp[0] && !gradient) {
+  const bool gradient = rdg.derive_gradient || rdg.read_gradient;
+  const bool laplacian = rdg.derive_laplacian || rdg.read_laplacian;
+  if (rdg.computations.rdg && !gradient) {
     out.to_log("RDG CALCULATION REQUIRED WITHOUT READING/CALCULATING GRADIENT GRID FILES!!!!");
     out.to_log("RDG WILL NOT BE CALCULATED");
-    rdg.calc_risp[0] = 0;
+    rdg.computations.rdg = false;
   }
-  if (rdg.calc_risp[3] && !gradient) {
+  if (rdg.computations.plots && !gradient) {
     out.to_log(
         "rho VS RDG PLOT CALCULATION REQUIRED WITHOUT READING/CALCULATING GRADIENT GRID "
         "FILES!!!!");
     out.to_log("rho VS RDG PLOT WILL NOT BE CALCULATED");
-    rdg.calc_risp[3] = 0;
+    rdg.computations.plots = false;
   }
-  if (rdg.calc_risp[2] && !gradient) {
+  if (rdg.computations.abramov && !gradient) {
     out.to_log(
         "ABRAMOV ENERGY CALCULATION REQUIRED WITHOUT READING/CALCULATING GRADIENT GRID "
         "FILES!!!!");
     out.to_log("ABRAMOV ENERGY WILL NOT BE CALCULATED");
-    rdg.calc_risp[2] = 0;
-  } else if (rdg.calc_risp[2] && !laplacian) {
+    rdg.computations.abramov = false;
+  } else if (rdg.computations.abramov && !laplacian) {
     out.to_log(
         "ABRAMOV ENERGY CALCULATION REQUIRED WITHOUT READING/CALCULATING LAPLACIAN GRID "
         "FILES!!!!");
     out.to_log("ABRAMOV ENERGY WILL NOT BE CALCULATED");
-    rdg.calc_risp[2] = 0;
+    rdg.computations.abramov = false;
   }
 }
 
@@ -132,128 +141,141 @@ void read_rdg_block(InputCursor& cursor, RunOutput& out, RdgSettings& rdg) {
   find_rdg_line(cursor, out, "RDG,RHO*(signL2) AND ABRAMOV", 45);
 
   std::string line = find_rdg_line(cursor, out, "INPUT");
-  rdg.inprdg_risp = {};
   static constexpr std::string_view kFormats[] = {"XD2", "GAU", "CUB"};
-  const int unknown_formats = scan_options(line, 7, 47, kFormats, rdg.inprdg_risp);
+  static constexpr std::optional<CubeLayout> kLayouts[] = {CubeLayout::xd2006,
+                                                           CubeLayout::gaussian,
+                                                           CubeLayout::general};
+  bool formats[3] = {};
+  const int unknown_formats = scan_options(line, 7, 47, kFormats, formats);
   for (int n = 0; n < unknown_formats; ++n)
     out.to_log("RDG CALCULATION SECTION: no input file format has been chosen!!!");
-  if (count_set(rdg.inprdg_risp) > 1)
+  if (count_set(formats) > 1)
     stop_with(out,
               "RDG CALCULATION SECTION: more than one input format has been chosen.PROGRAM "
               "STOP!!!!");
-  const bool grd_input = rdg.inprdg_risp[0] != 0;
+  rdg.input_format = marked_option(formats, kLayouts, std::optional<CubeLayout>());
+  const bool grd_files = grd_input(rdg);
 
   line = find_rdg_line(cursor, out, "CALCULATING");
-  rdg.calc_risp = {};
-  static constexpr std::string_view kJobs[] = {"RDG", "rho", "Abr", "plo"};
-  scan_options(line, 13, 47, kJobs, rdg.calc_risp);
+  static constexpr std::string_view kComputations[] = {"RDG", "rho", "Abr", "plo"};
+  bool computations[4] = {};
+  scan_options(line, 13, 47, kComputations, computations);
+  rdg.computations = {computations[0], computations[1], computations[2], computations[3]};
 
   line = find_rdg_line(cursor, out, "RHO_INPUT_CUBE");
-  rdg.rhocube_inp = left_adjust(columns(line, 16, 50), 35);
-  if (grd_input) {
+  rdg.density_cube = left_adjust(columns(line, 16, 50), 35);
+  if (grd_files) {
     line = find_rdg_line(cursor, out, "RHO_INPUT_GRD(XD only)");
-    rdg.rhogrd_inp = left_adjust(columns(line, 24, 50), 27);
+    rdg.density_grd = left_adjust(columns(line, 24, 50), 27);
   }
 
   static constexpr std::string_view kSources[] = {"calc", "read"};
-  int source[2] = {0, 0};
+  bool source[2] = {};
   line = find_rdg_line(cursor, out, "GRAD=");
   scan_options(line, 6, 46, kSources, source);
-  rdg.grad_calc = source[0];
-  rdg.grad_read = source[1];
-  if (rdg.grad_read) {
+  rdg.derive_gradient = source[0];
+  rdg.read_gradient = source[1];
+  if (rdg.read_gradient) {
     line = find_rdg_line(cursor, out, "GRAD_INPUT_CUBE");
-    rdg.gradcube_inp = left_adjust(columns(line, 17, 50), 34);
-    if (grd_input) {
+    rdg.gradient_cube = left_adjust(columns(line, 17, 50), 34);
+    if (grd_files) {
       line = find_rdg_line(cursor, out, "GRAD_INPUT_GRD(XD only)");
-      rdg.gradgrd_inp = left_adjust(columns(line, 25, 50), 26);
+      rdg.gradient_grd = left_adjust(columns(line, 25, 50), 26);
     }
   }
 
-  source[0] = source[1] = 0;
+  source[0] = source[1] = false;
   line = find_rdg_line(cursor, out, "LAPL=");
   scan_options(line, 6, 46, kSources, source);
-  rdg.lapl_calc = source[0];
-  rdg.lapl_read = source[1];
+  rdg.derive_laplacian = source[0];
+  rdg.read_laplacian = source[1];
   // The laplacian files are named whenever the laplacian is not derived, even if "read" is
   // not marked either.
-  if (!rdg.lapl_calc) {
+  if (!rdg.derive_laplacian) {
     line = find_rdg_line(cursor, out, "LAPL_INPUT_CUBE");
-    rdg.laplcube_inp = left_adjust(columns(line, 17, 50), 34);
-    if (grd_input) {
+    rdg.laplacian_cube = left_adjust(columns(line, 17, 50), 34);
+    if (grd_files) {
       line = find_rdg_line(cursor, out, "LAPL_INPUT_GRD(XD only)");
-      rdg.laplgrd_inp = left_adjust(columns(line, 25, 50), 26);
+      rdg.laplacian_grd = left_adjust(columns(line, 25, 50), 26);
     }
   }
 
-  if (rdg.calc_risp[0]) {
+  if (rdg.computations.rdg) {
     line = find_rdg_line(cursor, out, "RDG_CALCULATION");
-    rdg.rdg_risp = {};
     static constexpr std::string_view kPoints[] = {"all_p", "rho_c", "rhosi"};
-    const int unknown_points = scan_options(line, 17, 45, kPoints, rdg.rdg_risp);
+    static constexpr PointSelection kSelections[] = {PointSelection::all_points,
+                                                     PointSelection::density_window,
+                                                     PointSelection::rhosign_window};
+    bool points[3] = {};
+    const int unknown_points = scan_options(line, 17, 45, kPoints, points);
     for (int n = 0; n < unknown_points; ++n)
       out.to_log("RDG CALCULATION:no option for points to calculate RDG has been chosen!!!");
-    if (count_set(rdg.rdg_risp) > 1)
+    if (count_set(points) > 1)
       stop_with(out,
                 "!!!ERROR IN CHOSING WHICH POINTS WILL BE CONSIDERED IN RDG CALCULATION. PROGRAM "
                 "STOP");
-    if (rdg.rdg_risp[1] || rdg.rdg_risp[2]) {
+    rdg.point_selection = marked_option(points, kSelections, PointSelection::not_chosen);
+    if (rdg.point_selection == PointSelection::density_window ||
+        rdg.point_selection == PointSelection::rhosign_window) {
       line = find_rdg_line(cursor, out, "LOWER_VALUE");
-      rdg.rhocutoff[0] = read_real(cursor, line, 13, 50);
+      rdg.window_lower = read_real(cursor, line, 13, 50);
       line = find_rdg_line(cursor, out, "UPPER_VALUE");
-      rdg.rhocutoff[1] = read_real(cursor, line, 13, 50);
+      rdg.window_upper = read_real(cursor, line, 13, 50);
     }
     line = find_rdg_line(cursor, out, "RDG_OUTPUT");
-    rdg.rdg_outname = left_adjust(columns(line, 12, 41), 30);
+    rdg.rdg_stem = left_adjust(columns(line, 12, 41), 30);
 
     line = find_rdg_line(cursor, out, "SPACE_CUTOFF");
-    rdg.rdg_rispace = {};
     static constexpr std::string_view kSpace[] = {"none", "atom", "exte"};
-    scan_options(line, 13, 45, kSpace, rdg.rdg_rispace);
-    if (count_set(rdg.rdg_rispace) > 1)
+    static constexpr SpaceCutoff kCutoffs[] = {SpaceCutoff::none, SpaceCutoff::near_atoms,
+                                               SpaceCutoff::atom_box};
+    bool space[3] = {};
+    scan_options(line, 13, 45, kSpace, space);
+    if (count_set(space) > 1)
       stop_with(out,
                 "!!!ERROR IN CHOSING THE SPACE CUTOFF FOR RDG CALCULATION(more than one choice). "
                 "PROGRAM STOP");
-    if (rdg.rdg_rispace[1] || rdg.rdg_rispace[2]) {
+    rdg.space_cutoff = marked_option(space, kCutoffs, SpaceCutoff::not_chosen);
+    if (rdg.space_cutoff == SpaceCutoff::near_atoms || rdg.space_cutoff == SpaceCutoff::atom_box) {
       line = find_rdg_line(cursor, out, "TOLERANCE");
-      rdg.spacecutoff = read_real(cursor, line, 11, 50);
+      rdg.cutoff_distance = read_real(cursor, line, 11, 50);
     }
   }
 
   static constexpr std::string_view kOnRdgPoints[] = {"RDG_p"};
-  rdg.rhosign_points = 0;
-  if (rdg.calc_risp[1]) {
+  rdg.rhosign_on_rdg_points = false;
+  if (rdg.computations.rhosign) {
     line = find_rdg_line(cursor, out, "RHO_SIGN_CALCULATION");
-    int on_rdg_points[1] = {0};
+    bool on_rdg_points[1] = {};
     scan_options(line, 22, 45, kOnRdgPoints, on_rdg_points);
-    rdg.rhosign_points = on_rdg_points[0];
+    rdg.rhosign_on_rdg_points = on_rdg_points[0];
     line = find_rdg_line(cursor, out, "RHO_SIGN_OUTPUT");
-    rdg.rhosign_outname = left_adjust(columns(line, 17, 46), 30);
+    rdg.rhosign_stem = left_adjust(columns(line, 17, 46), 30);
   }
 
-  rdg.e_points = 0;
-  if (rdg.calc_risp[2]) {
+  rdg.abramov_on_rdg_points = false;
+  if (rdg.computations.abramov) {
     line = find_rdg_line(cursor, out, "ENERGY_CALCULATION");
-    int on_rdg_points[1] = {0};
+    bool on_rdg_points[1] = {};
     scan_options(line, 20, 45, kOnRdgPoints, on_rdg_points);
-    rdg.e_points = on_rdg_points[0];
+    rdg.abramov_on_rdg_points = on_rdg_points[0];
     line = find_rdg_line(cursor, out, "ENERGY_OUTPUT");
-    rdg.e_outname = left_adjust(columns(line, 15, 44), 30);
+    rdg.abramov_stem = left_adjust(columns(line, 15, 44), 30);
   }
 
-  rdg.duedplot = {};
-  if (rdg.calc_risp[3]) {
+  rdg.plot_tables = {};
+  if (rdg.computations.plots) {
     line = find_rdg_line(cursor, out, "2DPLOT");
     // The fourth character matters: "rho " and "rho*" ask for the density table, "rhos" for
     // the rho*sign(lambda2) table.
     static constexpr std::string_view kTables[] = {"rho ", "rho*", "rhos"};
-    int tables[3] = {0, 0, 0};
+    bool tables[3] = {};
     scan_options(line, 8, 45, kTables, tables);
-    rdg.duedplot[0] = tables[0] || tables[1];
-    rdg.duedplot[1] = tables[2];
+    rdg.plot_tables.rdg_vs_density = tables[0] || tables[1];
+    rdg.plot_tables.rdg_vs_rhosign = tables[2];
     line = find_rdg_line(cursor, out, "PLOT_NAME");
-    rdg.plot_name =
-        left_adjust(read_text_item(cursor, columns(line, 11, 40), rdg.plot_name), 30);
+    rdg.plot_stem =
+        left_adjust(read_text_item(cursor, columns(line, 11, 40), rdg.plot_stem), 30);
   }
 
   cross_checks(out, rdg);

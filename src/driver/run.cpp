@@ -1,14 +1,14 @@
 #include "driver/run.hpp"
 
-#include "analysis/calc_stuff.hpp"
+#include "analysis/rdg_job.hpp"
 #include "driver/banner.hpp"
-#include "driver/input_reading.hpp"
-#include "driver/output_writing.hpp"
+#include "driver/input_file.hpp"
+#include "driver/run_summary.hpp"
 #include "gridio/fixed_text.hpp"
 #include "gridio/stop.hpp"
 #include "gridio/text_error.hpp"
-#include "topond/topo_to_cube.hpp"
-#include "wavefunction/wfn_prop.hpp"
+#include "topond/top_job.hpp"
+#include "wavefunction/wfn_job.hpp"
 
 namespace qv {
 
@@ -18,16 +18,19 @@ std::string input_file_name(const std::string& argument) {
 
 namespace {
 
-void run_jobs(input_variables& iv, RunOutput& out) {
-  if (iv.inp1_risp[0] && wfn_prop(iv.wfn, out)) output_writing(1, iv, out.log());
-  if (iv.inp1_risp[1]) {
-    if (topo_to_cube(iv.top, out)) output_writing(2, iv, out.log());
-    iv.top.symm_op.clear();
-    iv.top.symm_op.shrink_to_fit();
-    iv.top.transl.clear();
-    iv.top.transl.shrink_to_fit();
+void run_jobs(RunSettings& settings, RunOutput& out) {
+  if (settings.jobs.wfn && run_wfn_job(settings.wfn, out))
+    write_run_summary(Job::wfn, settings, out.log());
+  if (settings.jobs.top) {
+    if (run_top_job(settings.top, out)) write_run_summary(Job::top, settings, out.log());
+    settings.top.rotations.clear();
+    settings.top.rotations.shrink_to_fit();
+    settings.top.translations.clear();
+    settings.top.translations.shrink_to_fit();
   }
-  if (iv.inp1_risp[2] && calc_stuff(iv.rdg, iv.wfn, out)) output_writing(3, iv, out.log());
+  const WfnCounts wfn_counts{settings.wfn.points_x, settings.wfn.points_y, settings.wfn.points_z};
+  if (settings.jobs.rdg && run_rdg_job(settings.rdg, wfn_counts, out))
+    write_run_summary(Job::rdg, settings, out.log());
 }
 
 void report(TextOutput& errors, const std::string& message) {
@@ -47,10 +50,10 @@ int run(const std::string& argument, TextOutput& screen, TextOutput& errors) {
   try {
     auto in = LineReader::open(name);
     if (!in) throw TextError(name, 0, "the input file cannot be opened");
-    input_variables iv;
-    input_reading(*in, name, out, iv);
+    RunSettings settings;
+    read_input_file(*in, name, out, settings);
     write_banner(out.log());
-    run_jobs(iv, out);
+    run_jobs(settings, out);
   } catch (const ProgramStop& stop) {
     status = stop.status;
   } catch (const TextError& e) {

@@ -1,7 +1,7 @@
 #include <array>
 #include <string>
 
-#include "driver/output_writing.hpp"
+#include "driver/run_summary.hpp"
 #include "gridio/fixed_text.hpp"
 #include "gridio/format.hpp"
 #include "gridio/list_directed.hpp"
@@ -25,7 +25,7 @@ void write_operation(const TopSettings& top, std::size_t i, TextOutput& log) {
   for (std::size_t j = 0; j < 3; ++j) {
     std::string letters;
     for (std::size_t a = 0; a < 3; ++a) {
-      const int c = top.symm_op[i][a][j];
+      const int c = top.rotations[i][a][j];
       if (c == 0) continue;
       letters += c > 0 ? '+' : '-';
       letters += "xyz"[a];
@@ -35,7 +35,7 @@ void write_operation(const TopSettings& top, std::size_t i, TextOutput& log) {
     else
       kLetters[letters.size() / 2 - 1].write(log, std::array<OutItem, 1>{std::string_view(letters)},
                                              false);
-    const double t = top.transl[i][j];
+    const double t = top.translations[i][j];
     if (t > 0)
       kTranslation.write(log, std::array<OutItem, 2>{std::string_view("+"), t}, false);
     else if (t < 0)
@@ -54,31 +54,34 @@ void write_top_summary(const TopSettings& top, TextOutput& log) {
   list_line(log, bangs);
   empty_lines(log, 2);
   ListLine()
-      .i4(top.n_grid)
+      .i4(top.grid_count)
       .text(" file(s) will converted from topond format to cube format.")
       .write_to(log);
   empty_lines(log, 1);
 
   for (int g = 0; g < 3; ++g) {
-    if (top.n_grid >= g + 1) {
-      ListLine().text(top.grd_top_name[g]).text("  grid file read as input").write_to(log);
+    if (top.grid_count >= g + 1) {
+      ListLine().text(top.topond_grids[g]).text("  grid file read as input").write_to(log);
       ListLine()
           .text("name of the written cube file:   ")
-          .text(trimmed(top.cubeout[g]))
+          .text(trimmed(top.cube_outputs[g]))
           .text(".cube")
           .write_to(log);
     }
-    if (g < 2) empty_lines(log, 1);  // after the first two slots, whatever n_grid is
+    if (g < 2) empty_lines(log, 1);  // after the first two slots, whatever grid_count is
   }
 
   empty_lines(log, 1);
   list_line(log, "ATOMS WRITTEN IN THE CUBE FILE(S):");
   empty_lines(log, 1);
-  ListLine().text(top.crys_out).text("    file read from crystal(atomic coordinates)").write_to(log);
+  ListLine()
+      .text(top.crystal_output)
+      .text("    file read from crystal(atomic coordinates)")
+      .write_to(log);
   empty_lines(log, 1);
   list_line(log, "atomic coordinates in the output cube file generated ");
   list_line(log, "by applying the following symmetry operation(s):");
-  for (std::size_t i = 0; i < top.symm_op.size(); ++i) write_operation(top, i, log);
+  for (std::size_t i = 0; i < top.rotations.size(); ++i) write_operation(top, i, log);
   empty_lines(log, 1);
 }
 

@@ -1,4 +1,4 @@
-#include "driver/output_writing.hpp"
+#include "driver/run_summary.hpp"
 #include "gridio/fixed_text.hpp"
 #include "gridio/list_directed.hpp"
 
@@ -6,7 +6,7 @@ namespace qv {
 
 void write_wfn_summary(const WfnSettings& wfn, TextOutput& log) {
   const std::string bangs(49, '!');
-  const std::string stem = trimmed(wfn.wfn_outname);
+  const std::string stem = trimmed(wfn.output_stem);
   auto line = [&log](std::string_view text) { ListLine().text(text).write_to(log); };
   auto joined = [&log](std::string_view a, std::string_view b, std::string_view c) {
     ListLine().text(a).text(b).text(c).write_to(log);
@@ -17,21 +17,21 @@ void write_wfn_summary(const WfnSettings& wfn, TextOutput& log) {
   line(bangs);
   line("");
   line("");
-  joined("input wavefunction:   ", wfn.wfn_inpname, "");
+  joined("input wavefunction:   ", wfn.wavefunction_file, "");
   line("properties to be evaluated:");
-  if (wfn.wfn_risp[0]) {
+  if (wfn.properties.density) {
     line("- electron density");
     joined("   output file:  ", stem, "_rho.cube");
   }
-  if (wfn.wfn_risp[1]) {
+  if (wfn.properties.gradient) {
     line("- electron density gradient");
     joined("   output file:  ", stem, "_gradrho.cube");
   }
-  if (wfn.wfn_risp[2]) {
+  if (wfn.properties.laplacian) {
     line("- electron density laplacian");
     joined("   output file:  ", stem, "_laplrho.cube");
   }
-  if (wfn.wfn_risp[3]) {
+  if (wfn.properties.energy_densities) {
     line("- energy density");
     line("   output files:  ");
     joined("kinetic energy density:", stem, "_G.cube");
@@ -40,13 +40,13 @@ void write_wfn_summary(const WfnSettings& wfn, TextOutput& log) {
   }
   line("");
   line("number of points in the 3 directions(x,y,z respectively):");
-  ListLine().i4(wfn.n_puntix).i4(wfn.n_puntiy).i4(wfn.n_puntiz).write_to(log);
+  ListLine().i4(wfn.points_x).i4(wfn.points_y).i4(wfn.points_z).write_to(log);
   line("");
   line("stepsize (au) in x,y,z direction, respectively:");
   ListLine()
-      .r4(wfn.orient_matr[0][0])
-      .r4(wfn.orient_matr[1][1])
-      .r4(wfn.orient_matr[2][2])
+      .r4(wfn.axes[0][0])
+      .r4(wfn.axes[1][1])
+      .r4(wfn.axes[2][2])
       .write_to(log);
 }
 

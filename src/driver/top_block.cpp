@@ -29,11 +29,12 @@ std::string find_or_stop(InputCursor& cursor, RunOutput& out, std::string_view k
 
 // The operations are grown one line at a time; a count that could never fit in memory is refused
 // before any line is read.
-void check_operation_count(std::int32_t n_symm) {
+void check_operation_count(std::int32_t symmetry_count) {
   const std::size_t per_operation =
       sizeof(std::array<std::array<int, 3>, 3>) + sizeof(std::array<double, 3>);
-  if (n_symm > 0 && static_cast<std::size_t>(n_symm) * per_operation > available_memory_bytes())
-    throw OutOfMemory("out of memory: " + std::to_string(n_symm) +
+  if (symmetry_count > 0 &&
+      static_cast<std::size_t>(symmetry_count) * per_operation > available_memory_bytes())
+    throw OutOfMemory("out of memory: " + std::to_string(symmetry_count) +
                       " symmetry operations need more memory than is available");
 }
 
@@ -43,13 +44,13 @@ void read_top_block(InputCursor& cursor, RunOutput& out, TopSettings& top) {
   find_or_stop(cursor, out, "TOPOND TO CUBE CONVERSION", "err topo0");
 
   const std::string grids = find_or_stop(cursor, out, "N_OF_GRIDS", "err topo1");
-  std::int32_t n_grid = top.n_grid;
-  if (list_read(columns(grids, 12, 50), std::span<std::int32_t>(&n_grid, 1)) == ListStatus::Ok)
-    top.n_grid = n_grid;
+  std::int32_t grid_count = top.grid_count;
+  if (list_read(columns(grids, 12, 50), std::span<std::int32_t>(&grid_count, 1)) == ListStatus::Ok)
+    top.grid_count = grid_count;
   else
     out.to_log(
         "TOPOND FILE CONVERSION SECTION: problem in reading the number of input grid files");
-  if (top.n_grid > 3)
+  if (top.grid_count > 3)
     out.to_log(ListLine()
                    .text("TOPOND FILE CONVERSION SECTION: number of grid files greater than 3.")
                    .text(" Only first three files will be converted"));
@@ -57,24 +58,24 @@ void read_top_block(InputCursor& cursor, RunOutput& out, TopSettings& top) {
   static const char* const kGridCodes[3][2] = {
       {"err topo2_1a", "err topo2_1b"}, {"err topo2_2a", "err topo2_2b"},
       {"err topo2_3a", "err topo2_3b"}};
-  for (int g = 0; g < 3 && g < top.n_grid; ++g) {
+  for (int g = 0; g < 3 && g < top.grid_count; ++g) {
     const std::string name = find_or_stop(cursor, out, "GRID_FILE_NAME", kGridCodes[g][0]);
-    top.grd_top_name[g] = left_adjust(columns(name, 16, 45), 30);
+    top.topond_grids[g] = left_adjust(columns(name, 16, 45), 30);
     const std::string cube = find_or_stop(cursor, out, "CUBE_NAME(OUTPUT)", kGridCodes[g][1]);
     // The first two output names take 22 columns, the third 30.
-    top.cubeout[g] = left_adjust(columns(cube, 19, g < 2 ? 40 : 48), 30);
+    top.cube_outputs[g] = left_adjust(columns(cube, 19, g < 2 ? 40 : 48), 30);
   }
 
   const std::string crystal = find_or_stop(cursor, out, "CRYSTAL_OUTPUT_NAME", "err topo3");
-  top.crys_out = left_adjust(columns(crystal, 21, 50), 30);
+  top.crystal_output = left_adjust(columns(crystal, 21, 50), 30);
 
   const std::string symm = find_or_stop(cursor, out, "N_OF_SYMM_OPERATIONS", "err topo4");
-  read_numbers_or_fail(cursor, symm, 22, 50, std::span<std::int32_t>(&top.n_symm, 1));
+  read_numbers_or_fail(cursor, symm, 22, 50, std::span<std::int32_t>(&top.symmetry_count, 1));
 
-  check_operation_count(top.n_symm);
-  top.symm_op.clear();
-  top.transl.clear();
-  for (std::int32_t i = 0; i < top.n_symm; ++i) {
+  check_operation_count(top.symmetry_count);
+  top.rotations.clear();
+  top.translations.clear();
+  for (std::int32_t i = 0; i < top.symmetry_count; ++i) {
     const std::string line = cursor.find_or_fail("SYMM");
     const std::string_view text = columns(line, 5, 44);
     SymmetryOperation op;
@@ -89,8 +90,8 @@ void read_top_block(InputCursor& cursor, RunOutput& out, TopSettings& top) {
       out.to_screen(message);
       program_stop(1);
     }
-    top.symm_op.push_back(op.op);
-    top.transl.push_back(op.transl);
+    top.rotations.push_back(op.rotation);
+    top.translations.push_back(op.translation);
   }
 }
 

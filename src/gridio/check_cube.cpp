@@ -53,9 +53,9 @@ void check_cube(const GridHeader& fresh, const GridHeader& reference, std::strin
   if (fresh.n1 != reference.n1 || fresh.n2 != reference.n2 || fresh.n3 != reference.n3) {
     report(kCounts, label, out);
     out.to_screen(ListLine()
-                      .i4(wfn.n_puntix)
-                      .i4(wfn.n_puntiy)
-                      .i4(wfn.n_puntiz)
+                      .i4(wfn.points_x)
+                      .i4(wfn.points_y)
+                      .i4(wfn.points_z)
                       .i4(reference.n1)
                       .i4(reference.n2)
                       .i4(reference.n3)

@@ -15,7 +15,7 @@ inline constexpr std::string_view kLaplacianLabel = "laplacian";
 
 // The WFN section's point counts, echoed when the point counts differ.
 struct WfnCounts {
-  std::int32_t n_puntix = 0, n_puntiy = 0, n_puntiz = 0;
+  std::int32_t points_x = 0, points_y = 0, points_z = 0;
 };
 
 // Writes each message to standard output, then to the run log. Returns when the run may go

@@ -10,12 +10,6 @@
 
 namespace qv {
 
-CubeLayout cube_layout(const std::array<int, 3>& inprdg_risp) {
-  if (inprdg_risp[0]) return CubeLayout::xd2006;
-  if (inprdg_risp[1]) return CubeLayout::gaussian;
-  return CubeLayout::general;
-}
-
 namespace {
 
 constexpr const char* kValue = "a grid value";
@@ -103,8 +97,8 @@ void read_cube_values(NumberReader& in, CubeLayout layout, GridRole role, std::i
 
 }  // namespace
 
-GridFile cube_in_array(LineReader& cube, LineReader* grd, CubeLayout layout, GridRole role,
-                       std::vector<std::string>& grd_intestaz) {
+GridFile read_grid_file(LineReader& cube, LineReader* grd, CubeLayout layout, GridRole role,
+                       std::vector<std::string>& grd_header_lines) {
   GridFile out;
   NumberReader in(cube);
   const std::int64_t per_point = read_cube_header(in, out.header);
@@ -113,7 +107,7 @@ GridFile cube_in_array(LineReader& cube, LineReader* grd, CubeLayout layout, Gri
     if (!grd) throw TextError(cube.name(), 0, "no grd file was given for this cube file");
     // Every value is read (or the grid is dropped with the error): no zero fill first.
     out.grid = make_grid_for_overwrite(h.n1, h.n2, h.n3, grd->name());
-    read_grd(*grd, h.natoms, role, out.grid, grd_intestaz);
+    read_grd(*grd, h.natoms, role, out.grid, grd_header_lines);
   } else {
     out.grid = make_grid_for_overwrite(h.n1, h.n2, h.n3, cube.name());
     read_cube_values(in, layout, role, per_point, out.grid);

@@ -21,9 +21,6 @@ enum class CubeLayout {
   xd2006,    // header from the cube file, values from the grd file
 };
 
-// The layout chosen by the input-format switches (XD2006 grd, GAUSSIAN cube, cube).
-CubeLayout cube_layout(const std::array<int, 3>& inprdg_risp);
-
 struct GridFile {
   GridHeader header;
   Grid grid;
@@ -31,12 +28,12 @@ struct GridFile {
 
 // Reads one input grid. `grd` is used only for CubeLayout::xd2006 (it may be null otherwise).
 // For the density role in XD2006 mode the grd header lines (atom count + 12 of them, 80
-// characters each) replace `grd_intestaz`; other roles pass them over.
+// characters each) replace `grd_header_lines`; other roles pass them over.
 // A negative atom count follows the convention of the programs that write it: that many atom
 // lines, then a data-set line (a count m and m identifiers), and m values per point, of which
 // the first is kept; the header then holds the positive count.
 // Raises TextError on a malformed or missing number, OutOfMemory when the grid cannot be held.
-GridFile cube_in_array(LineReader& cube, LineReader* grd, CubeLayout layout, GridRole role,
-                       std::vector<std::string>& grd_intestaz);
+GridFile read_grid_file(LineReader& cube, LineReader* grd, CubeLayout layout, GridRole role,
+                       std::vector<std::string>& grd_header_lines);
 
 }  // namespace qv

@@ -74,15 +74,16 @@ void write_values(const Grid& g, TextOutput& out) {
 
 }  // namespace
 
-void cube_writing(const GridHeader& header, const Grid& grid, TextOutput& out) {
+void write_cube_file(const GridHeader& header, const Grid& grid, TextOutput& out) {
   const std::size_t natoms = header.natoms > 0 ? static_cast<std::size_t>(header.natoms) : 0;
   if (header.atomic_numbers.size() < natoms || header.atoms.size() < natoms)
-    throw std::invalid_argument("cube_writing: the header holds fewer atoms than its atom count");
+    throw std::invalid_argument(
+        "write_cube_file: the header holds fewer atoms than its atom count");
   const bool has_values = grid.n1 > 0 && grid.n2 > 0 && grid.n3 > 0;
   if (has_values && grid.values.size() != static_cast<std::size_t>(grid.n1) *
                                               static_cast<std::size_t>(grid.n2) *
                                               static_cast<std::size_t>(grid.n3))
-    throw std::invalid_argument("cube_writing: the grid holds a different number of values");
+    throw std::invalid_argument("write_cube_file: the grid holds a different number of values");
   write_header(header, grid, out);
   if (has_values) write_values(grid, out);
 }

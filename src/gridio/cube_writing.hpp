@@ -9,6 +9,6 @@ namespace qv {
 // Writes the whole file body from the current position of `out`; does not open or close it.
 // The atom lines are header.natoms lines (none when it is 0 or less) taken from
 // header.atomic_numbers and header.atoms; the counts and values are those of `grid`.
-void cube_writing(const GridHeader& header, const Grid& grid, TextOutput& out);
+void write_cube_file(const GridHeader& header, const Grid& grid, TextOutput& out);
 
 }  // namespace qv

@@ -23,13 +23,13 @@ std::string header_text(std::string_view line) {
 }  // namespace
 
 void read_grd(LineReader& grd, std::int32_t natoms, GridRole role, Grid& grid,
-              std::vector<std::string>& grd_intestaz) {
+              std::vector<std::string>& grd_header_lines) {
   NumberReader in(grd);
   const long header_lines = static_cast<long>(natoms) + 12;
   if (role == GridRole::density) {
-    grd_intestaz.clear();
+    grd_header_lines.clear();
     for (long i = 0; i < header_lines; ++i)
-      grd_intestaz.push_back(header_text(in.text_line("a grd header line")));
+      grd_header_lines.push_back(header_text(in.text_line("a grd header line")));
   } else {
     in.skip_lines(header_lines, "a grd header line");
   }
@@ -54,15 +54,15 @@ void read_grd(LineReader& grd, std::int32_t natoms, GridRole role, Grid& grid,
   }
 }
 
-void grd_writing(const Grid& grid, std::int32_t natoms, std::vector<std::string>& grd_intestaz,
-                 GrdOutput role, TextOutput& out) {
+void write_grd_file(const Grid& grid, std::int32_t natoms,
+                    std::vector<std::string>& grd_header_lines, GrdOutput role, TextOutput& out) {
   const long header_lines = static_cast<long>(natoms) + 12;
-  if (header_lines > static_cast<long>(grd_intestaz.size())) {
+  if (header_lines > static_cast<long>(grd_header_lines.size())) {
     throw TextError(out.name(), 0,
                     "the grd header lines were not read before this grd output was written");
   }
   for (long i = 0; i < header_lines; ++i) {
-    std::string& line = grd_intestaz[static_cast<std::size_t>(i)];
+    std::string& line = grd_header_lines[static_cast<std::size_t>(i)];
     line = left_adjust(line, kGrdHeaderWidth);  // the stored line itself stays adjusted
     out.line(line);
   }

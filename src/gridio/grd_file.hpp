@@ -20,9 +20,9 @@ inline constexpr std::size_t kGrdHeaderWidth = 80;
 
 // Reads the grd header lines and the values of `grid` (already sized from the companion cube
 // header) and converts them to atomic units by `role`: density times b^3, gradient times b^4,
-// laplacian -(v times b^5). The density role stores its header lines in `grd_intestaz`.
+// laplacian -(v times b^5). The density role stores its header lines in `grd_header_lines`.
 void read_grd(LineReader& grd, std::int32_t natoms, GridRole role, Grid& grid,
-              std::vector<std::string>& grd_intestaz);
+              std::vector<std::string>& grd_header_lines);
 
 // What a grd output holds; only rho*sign(lambda2) is converted back to electrons per cubic
 // angstrom, the others are written as held.
@@ -30,7 +30,7 @@ enum class GrdOutput { rdg, rhosign, abramov_g, abramov_v, abramov_h };
 
 // Writes one grd file body: the stored header lines (left-adjusted in place, 80 columns each),
 // then the values. Raises TextError when fewer header lines are stored than natoms + 12.
-void grd_writing(const Grid& grid, std::int32_t natoms, std::vector<std::string>& grd_intestaz,
-                 GrdOutput role, TextOutput& out);
+void write_grd_file(const Grid& grid, std::int32_t natoms,
+                    std::vector<std::string>& grd_header_lines, GrdOutput role, TextOutput& out);
 
 }  // namespace qv

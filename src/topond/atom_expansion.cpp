@@ -9,13 +9,13 @@ namespace qv {
 
 std::array<float, 3> apply_operation(const TopSettings& top, std::size_t s,
                                      const std::array<float, 3>& f) {
-  const auto& op = top.symm_op[s];
+  const auto& op = top.rotations[s];
   std::array<float, 3> out{};
   for (std::size_t j = 0; j < 3; ++j) {
     float sum = static_cast<float>(op[0][j]) * f[0];
     sum = sum + static_cast<float>(op[1][j]) * f[1];
     sum = sum + static_cast<float>(op[2][j]) * f[2];
-    out[j] = static_cast<float>(static_cast<double>(sum) + top.transl[s][j]);
+    out[j] = static_cast<float>(static_cast<double>(sum) + top.translations[s][j]);
   }
   return out;
 }
@@ -39,7 +39,7 @@ bool label_atomic_number(const std::string& label, std::int32_t& z) {
 ExpandedAtoms expand_atoms(const CrystalStructure& crystal, const TopSettings& top) {
   ExpandedAtoms out;
   const std::size_t n_irr = crystal.labels.size();
-  const std::size_t n_ops = top.symm_op.size();
+  const std::size_t n_ops = top.rotations.size();
   const unsigned __int128 count = static_cast<unsigned __int128>(n_irr) * n_ops;
   const std::size_t per_atom = sizeof(std::int32_t) + sizeof(std::array<float, 4>);
   if (count > static_cast<unsigned __int128>(std::numeric_limits<std::int32_t>::max()) ||

@@ -93,7 +93,8 @@ class ComponentReader {
         if (!found) break;
         if (denominator == 0) return false;
         // The quotient is formed in single precision, then widened.
-        value = static_cast<double>(static_cast<float>(numerator) / static_cast<float>(denominator));
+        value =
+            static_cast<double>(static_cast<float>(numerator) / static_cast<float>(denominator));
         stored = true;
         break;
       } else if (j == 3 && m == last_) {
@@ -162,11 +163,12 @@ SymmetryParse parse_symmetry_text(std::string_view raw, const std::string& file,
       if (axis >= 0) {
         const char before = text.at(k - 1);
         if (k == s || before == '+' || before == ' ')
-          out.op[axis][j - 1] = 1;
+          out.rotation[axis][j - 1] = 1;
         else if (before == '-')
-          out.op[axis][j - 1] = -1;
+          out.rotation[axis][j - 1] = -1;
       } else if (is_digit(c) && !translation_taken) {
-        if (!reader.read_number(k, e, j, out.transl[j - 1])) return SymmetryParse::ZeroDenominator;
+        if (!reader.read_number(k, e, j, out.translation[j - 1]))
+          return SymmetryParse::ZeroDenominator;
         translation_taken = true;
       }
     }

@@ -9,9 +9,9 @@
 namespace qv {
 
 struct SymmetryOperation {
-  // op[a][j]: coefficient of old coordinate a (x, y, z) in new coordinate j.
-  std::array<std::array<int, 3>, 3> op{};
-  std::array<double, 3> transl{};
+  // rotation[a][j]: coefficient of old coordinate a (x, y, z) in new coordinate j.
+  std::array<std::array<int, 3>, 3> rotation{};
+  std::array<double, 3> translation{};  // added to new coordinate j
 };
 
 enum class SymmetryParse {

@@ -10,15 +10,15 @@
 namespace qv {
 
 struct TopSettings {
-  std::int32_t n_grid = 0;  // grids to convert (only the first three are)
-  std::array<std::string, 3> grd_top_name{blank_text(30), blank_text(30), blank_text(30)};
-  std::array<std::string, 3> cubeout{blank_text(30), blank_text(30), blank_text(30)};
-  std::string crys_out = blank_text(30);  // CRYSTAL output file
-  std::int32_t n_symm = 0;
-  // symm_op[i][a][j]: coefficient of old coordinate a (x, y, z) in new coordinate j of
-  // operation i; transl[i][j]: translation added to new coordinate j.
-  std::vector<std::array<std::array<int, 3>, 3>> symm_op;
-  std::vector<std::array<double, 3>> transl;
+  std::int32_t grid_count = 0;  // grids to convert (only the first three are)
+  std::array<std::string, 3> topond_grids{blank_text(30), blank_text(30), blank_text(30)};
+  std::array<std::string, 3> cube_outputs{blank_text(30), blank_text(30), blank_text(30)};
+  std::string crystal_output = blank_text(30);  // CRYSTAL output file
+  std::int32_t symmetry_count = 0;
+  // rotations[i][a][j]: coefficient of old coordinate a (x, y, z) in new coordinate j of
+  // operation i; translations[i][j]: translation added to new coordinate j.
+  std::vector<std::array<std::array<int, 3>, 3>> rotations;
+  std::vector<std::array<double, 3>> translations;
 };
 
 }  // namespace qv

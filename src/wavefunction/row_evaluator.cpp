@@ -203,15 +203,17 @@ void RowEvaluator::build_weights(bool derivatives) {
   }
 }
 
-void RowEvaluator::rho_calc(double y, double z) {
+void RowEvaluator::evaluate_orbitals(double y, double z) {
   if (npad_ == 0) return;
   row_factors(y, z, false);
   build_weights(false);
   kernels_.gemm(frows_.data(), nactive_, weights_.data(), ncol_, ncol_, psi_, npad_, npad_, false);
 }
 
-void RowEvaluator::moderiv_calc(double y, double z) {
-  if (!derivatives_) throw std::logic_error("moderiv_calc on an evaluator without derivatives");
+void RowEvaluator::evaluate_orbitals_with_derivatives(double y, double z) {
+  if (!derivatives_)
+    throw std::logic_error(
+        "evaluate_orbitals_with_derivatives on an evaluator without derivatives");
   if (npad_ == 0) return;
   row_factors(y, z, true);
   build_weights(true);

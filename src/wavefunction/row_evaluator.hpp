@@ -7,8 +7,8 @@
 //
 // Screening: on each row, primitive i contributes to orbital k only when
 // |chimax(i) * coefficient(i, k)| > 1.0e-10, where chimax(i) is the largest magnitude of the
-// primitive on the row (value only for rho_calc; value, first derivatives and laplacian for
-// moderiv_calc).
+// primitive on the row (value only for evaluate_orbitals; value, first derivatives and laplacian
+// for evaluate_orbitals_with_derivatives).
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -23,15 +23,15 @@ inline constexpr double kScreeningThreshold = 1.0e-10;
 
 class RowEvaluator {
  public:
-  // `xs`: the x coordinates of the row's points. With `derivatives` false only rho_calc may be
-  // used. `kernels` chooses the instruction set (the best one by default).
+  // `xs`: the x coordinates of the row's points. With `derivatives` false only evaluate_orbitals
+  // may be used. `kernels` chooses the instruction set (the best one by default).
   RowEvaluator(const WfnRecord& rec, std::span<const double> xs, bool derivatives,
                const orbital_kernels::Table& kernels = orbital_kernels::best_table());
 
   // Orbital values of the row at (y, z).
-  void rho_calc(double y, double z);
+  void evaluate_orbitals(double y, double z);
   // Orbital values, gradients and laplacians of the row at (y, z).
-  void moderiv_calc(double y, double z);
+  void evaluate_orbitals_with_derivatives(double y, double z);
 
   int points() const { return npx_; }
   int padded_points() const { return npad_; }

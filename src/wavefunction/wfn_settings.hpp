@@ -8,15 +8,28 @@
 
 namespace qv {
 
+// The grids the WFN job evaluates, as marked on the CALCULATING line.
+struct WfnProperties {
+  bool density = false;
+  bool gradient = false;   // norm of the density gradient
+  bool laplacian = false;
+  bool energy_densities = false;  // kinetic, potential and total
+
+  bool any() const { return density || gradient || laplacian || energy_densities; }
+  // Everything but the density needs the orbitals' derivatives.
+  bool needs_derivatives() const { return gradient || laplacian || energy_densities; }
+  bool operator==(const WfnProperties&) const = default;
+};
+
 struct WfnSettings {
-  std::string wfn_inpname = blank_text(33);  // wavefunction file
-  std::string wfn_outname = blank_text(33);  // stem of the output cube names
-  std::array<int, 4> wfn_risp{};             // density, gradient, laplacian, energy densities
-  std::array<float, 3> centre_wfn{};         // grid centre, bohr
-  std::int32_t n_puntix = 0, n_puntiy = 0, n_puntiz = 0;
+  std::string wavefunction_file = blank_text(33);
+  std::string output_stem = blank_text(33);  // stem of the output cube names
+  WfnProperties properties;
+  std::array<float, 3> centre{};  // grid centre, bohr
+  std::int32_t points_x = 0, points_y = 0, points_z = 0;
   // Grid axes: zeroed when input reading starts; only the diagonal (steps along x, y, z) is set.
-  std::array<std::array<float, 3>, 3> orient_matr{};
-  float bs_cutoff = 0.0f;  // set by the WFN job, not read from the input
+  std::array<std::array<float, 3>, 3> axes{};
+  float basis_cutoff = 0.0f;  // set by the WFN job, not read from the input
 };
 
 }  // namespace qv

@@ -17,7 +17,7 @@ struct WfnGridLayout {
   std::vector<double> xs;         // x of every point of a row: single precision, widened
 };
 
-// The grid is centred on centre_wfn: origin = centre - (n - 1) * 0.5 * step, all in single
+// The grid is centred on centre: origin = centre - (n - 1) * 0.5 * step, all in single
 // precision; point j of a row lies at x = j * step + origin_x (single precision).
 WfnGridLayout wfn_grid_layout(const WfnSettings& wfn);
 

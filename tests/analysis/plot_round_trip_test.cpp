@@ -5,7 +5,7 @@
 #include <string>
 
 #include "analysis/cube_glance.hpp"
-#include "analysis/plot.hpp"
+#include "analysis/plot_tables.hpp"
 #include "analysis/plot_histogram.hpp"
 #include "analysis/plot_table_reader.hpp"
 #include "gridio/cube_writing.hpp"
@@ -35,7 +35,7 @@ TEST(PlotRoundTrip, TableOfThePlotWriterGivesTheGridsPoints) {
         if (rdg.at(i, j, k) != kNotComputed) direct.add(sign.at(i, j, k), rdg.at(i, j, k));
 
   auto out = TextOutput::memory("mol_rhosign.2D");
-  plot(rdg, sign, kPlotRhosignUnit, *out);
+  write_plot_table(rdg, sign, PlotTable::rdg_vs_rhosign, *out);
   out->flush();
   PlotHistogram read(conventional_view(PlotQuantity::RhoSign));
   auto in = LineReader::from_text(out->contents(), "mol_rhosign.2D");
@@ -47,7 +47,8 @@ TEST(PlotRoundTrip, TableOfThePlotWriterGivesTheGridsPoints) {
   EXPECT_GT(read.outside(), 0u);
   EXPECT_GT(read.nonempty_bins(), 5u);
   for (int iy = 0; iy < 100; ++iy)
-    for (int ix = 0; ix < 100; ++ix) ASSERT_EQ(read.count(ix, iy), direct.count(ix, iy)) << ix << "," << iy;
+    for (int ix = 0; ix < 100; ++ix)
+      ASSERT_EQ(read.count(ix, iy), direct.count(ix, iy)) << ix << "," << iy;
 }
 
 TEST(PlotRoundTrip, CubeOfTheCubeWriterIsRecognised) {
@@ -61,7 +62,7 @@ TEST(PlotRoundTrip, CubeOfTheCubeWriterIsRecognised) {
   const Grid g = test::filled(5, 6, 7, -2.5e-7);
   {
     auto out = TextOutput::create("w.cube");
-    cube_writing(h, g, *out);
+    write_cube_file(h, g, *out);
     out->close();
   }
   const CubeGlance c = glance_at_cube("w.cube");

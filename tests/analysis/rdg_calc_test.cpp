@@ -74,25 +74,25 @@ TEST(RdgCalc, SpaceCutoffs) {
   struct Case {
     const char* name;
     std::vector<std::array<float, 4>> atoms;
-    std::array<int, 3> space;
+    SpaceCutoff space;
     float cutoff;
     int expected;
   } cases[] = {
-      {"none", origin_atom, {1, 0, 0}, 0.0f, 125},
-      {"no switch", origin_atom, {0, 0, 0}, 5.0f, 0},
+      {"none", origin_atom, SpaceCutoff::none, 0.0f, 125},
+      {"no switch", origin_atom, SpaceCutoff::not_chosen, 5.0f, 0},
       // distance 1 exactly is not inside: only the atom's own point
-      {"distance 1", origin_atom, {0, 1, 0}, 1.0f, 1},
-      {"distance 1.01", origin_atom, {0, 1, 0}, 1.01f, 7},
-      {"distance sqrt2", origin_atom, {0, 1, 0}, 1.4143f, 19},
-      {"distance 0", origin_atom, {0, 1, 0}, 0.0f, 0},
-      {"distance no atoms", {}, {0, 1, 0}, 100.0f, 0},
-      {"distance two atoms", two_atoms, {0, 1, 0}, 1.01f, 8},
+      {"distance 1", origin_atom, SpaceCutoff::near_atoms, 1.0f, 1},
+      {"distance 1.01", origin_atom, SpaceCutoff::near_atoms, 1.01f, 7},
+      {"distance sqrt2", origin_atom, SpaceCutoff::near_atoms, 1.4143f, 19},
+      {"distance 0", origin_atom, SpaceCutoff::near_atoms, 0.0f, 0},
+      {"distance no atoms", {}, SpaceCutoff::near_atoms, 100.0f, 0},
+      {"distance two atoms", two_atoms, SpaceCutoff::near_atoms, 1.01f, 8},
       // box -1 < x < 1 (strict) around one atom at the origin: only x = 0 on each axis
-      {"extent 1", origin_atom, {0, 0, 1}, 1.0f, 1},
-      {"extent 1.5", origin_atom, {0, 0, 1}, 1.5f, 27},
-      {"extent 0", origin_atom, {0, 0, 1}, 0.0f, 0},
-      {"extent no atoms", {}, {0, 0, 1}, 100.0f, 0},
-      {"extent two atoms", two_atoms, {0, 0, 1}, 0.5f, 125},
+      {"extent 1", origin_atom, SpaceCutoff::atom_box, 1.0f, 1},
+      {"extent 1.5", origin_atom, SpaceCutoff::atom_box, 1.5f, 27},
+      {"extent 0", origin_atom, SpaceCutoff::atom_box, 0.0f, 0},
+      {"extent no atoms", {}, SpaceCutoff::atom_box, 100.0f, 0},
+      {"extent two atoms", two_atoms, SpaceCutoff::atom_box, 0.5f, 125},
   };
   for (const Case& c : cases) {
     RdgChoice choice;
@@ -109,7 +109,7 @@ TEST(RdgCalc, PositionsFollowOriginAndSkewedAxes) {
   h.origin = {-2, -2, -2};
   h.axes = {{{1, 0, 0}, {1, 1, 0}, {0, 0, 1}}};  // axis 2 leans along x
   RdgChoice choice;
-  choice.space = {0, 1, 0};
+  choice.space = SpaceCutoff::near_atoms;
   choice.cutoff = 0.5f;
   const Grid rdg = rdg_calc(test::filled(5, 5, 5, 1.0), test::filled(5, 5, 5, 1.0),
                             test::filled(5, 5, 5, 0.0), choice, h);

@@ -48,7 +48,7 @@ TEST(RdgJobCases, EveryPointSelectionWithEverySpaceCutoff) {
       if (points == Points::density) c.lower = 0.05f, c.upper = 0.2f;
       if (points == Points::rhosign) c.lower = -0.06f, c.upper = 0.15f;
       c.tolerance = space == Space::atom ? 0.55f : space == Space::extent ? 0.35f : 0.0f;
-      c.e_points = points != Points::all;  // Abramov only where RDG was computed
+      c.abramov_on_rdg_points = points != Points::all;  // Abramov only where RDG was computed
       SCOPED_TRACE(input_text(c));
       TempDir dir;
       write_file("density.cube", cube_text(m, m.density()));
@@ -107,7 +107,7 @@ TEST(RdgJobCases, RestrictedRhosignFeedsTheSecondTable) {
   Choices c;
   c.points = Points::rhosign;
   c.lower = -0.06f, c.upper = 0.15f;
-  c.rhosign_points = true;
+  c.rhosign_on_rdg_points = true;
   c.table_rho = false;
   ASSERT_EQ(run_job_binary(c), 0) << read_file("run.log");
   const Results r = expected_results(m, d, c);
@@ -246,7 +246,7 @@ TEST(RdgJobCases, StepWithoutItsRdgMaskIsSkipped) {
   const Model m;
   const Derived d = derive(m, m.density());
   struct Case {
-    bool rhosign_points, e_points;
+    bool rhosign_on_rdg_points, abramov_on_rdg_points;
     const char* line;
     const char* missing;
   };
@@ -266,8 +266,8 @@ TEST(RdgJobCases, StepWithoutItsRdgMaskIsSkipped) {
     write_file("density.cube", cube_text(m, m.density()));
     Choices c;
     c.rdg = false;
-    c.rhosign_points = k.rhosign_points;
-    c.e_points = k.e_points;
+    c.rhosign_on_rdg_points = k.rhosign_on_rdg_points;
+    c.abramov_on_rdg_points = k.abramov_on_rdg_points;
     ASSERT_EQ(run_job_binary(c), 0) << read_file("run.log");
     EXPECT_EQ(job_lines(read_file("run.log")), k.line);
     EXPECT_FALSE(std::filesystem::exists(k.missing));

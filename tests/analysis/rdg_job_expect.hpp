@@ -20,13 +20,13 @@ struct Choices {
   float lower = 0.0f, upper = 0.0f;
   Space space = Space::none;
   float tolerance = 0.0f;
-  bool rhosign_points = false, e_points = false;
+  bool rhosign_on_rdg_points = false, abramov_on_rdg_points = false;
   bool table_rho = true, table_rhosign = true;
 
-  bool grad_calc() const { return grad.find("calc") != std::string::npos; }
-  bool grad_read() const { return grad.find("read") != std::string::npos; }
-  bool lapl_calc() const { return lapl.find("calc") != std::string::npos; }
-  bool lapl_read() const { return lapl.find("read") != std::string::npos; }
+  bool derive_gradient() const { return grad.find("calc") != std::string::npos; }
+  bool read_gradient() const { return grad.find("read") != std::string::npos; }
+  bool derive_laplacian() const { return lapl.find("calc") != std::string::npos; }
+  bool read_laplacian() const { return lapl.find("read") != std::string::npos; }
   bool xd() const { return format == "XD2"; }
 };
 
@@ -43,8 +43,10 @@ inline std::string input_text(const Choices& c) {
   t += "RDG,RHO*(signL2) AND ABRAMOV ENERGY CALCULATION\n";
   t += "INPUT  *" + c.format + "\n" + calc + "\n";
   t += "RHO_INPUT_CUBE   density.cube\nRHO_INPUT_GRD(XD only) density.grd\n";
-  t += "GRAD= " + c.grad + "\nGRAD_INPUT_CUBE gradient.cube\nGRAD_INPUT_GRD(XD only) gradient.grd\n";
-  t += "LAPL= " + c.lapl + "\nLAPL_INPUT_CUBE laplacian.cube\nLAPL_INPUT_GRD(XD only) laplacian.grd\n";
+  t +=
+      "GRAD= " + c.grad + "\nGRAD_INPUT_CUBE gradient.cube\nGRAD_INPUT_GRD(XD only) gradient.grd\n";
+  t += "LAPL= " + c.lapl +
+       "\nLAPL_INPUT_CUBE laplacian.cube\nLAPL_INPUT_GRD(XD only) laplacian.grd\n";
   t += std::string("RDG_CALCULATION") + points[static_cast<int>(c.points)] + "\n";
   std::snprintf(number, sizeof number, "LOWER_VALUE %.9g\nUPPER_VALUE %.9g\n", c.lower, c.upper);
   t += number;
@@ -52,9 +54,9 @@ inline std::string input_text(const Choices& c) {
   t += std::string("SPACE_CUTOFF") + space[static_cast<int>(c.space)] + "\n";
   std::snprintf(number, sizeof number, "TOLERANCE %.9g\n", c.tolerance);
   t += number;
-  t += std::string("RHO_SIGN_CALCULATION") + (c.rhosign_points ? " *RDG_p" : "") + "\n";
+  t += std::string("RHO_SIGN_CALCULATION") + (c.rhosign_on_rdg_points ? " *RDG_p" : "") + "\n";
   t += "RHO_SIGN_OUTPUT job_rhosign\n";
-  t += std::string("ENERGY_CALCULATION") + (c.e_points ? " *RDG_p" : "") + "\n";
+  t += std::string("ENERGY_CALCULATION") + (c.abramov_on_rdg_points ? " *RDG_p" : "") + "\n";
   t += "ENERGY_OUTPUT job_energy\n";
   t += std::string("2DPLOT") + (c.table_rho ? " *rho" : "") + (c.table_rhosign ? " *rhos" : "") +
        "\n";
@@ -141,14 +143,14 @@ inline Results expected_results(const Model& m, const Derived& d, const Choices&
     r.rdg_file = rdg;
   }
   if (c.rhosign) {
-    if (c.rhosign_points)
+    if (c.rhosign_on_rdg_points)
       rhosign = rhosign_grid(m, d, *rdg);
     else if (!(c.rdg && c.points == Points::rhosign))
       rhosign = rhosign_grid(m, d, zero);
     r.rhosign_file = rhosign;
   }
   if (c.abramov) {
-    const std::vector<double>& mask = c.e_points ? *rdg : zero;
+    const std::vector<double>& mask = c.abramov_on_rdg_points ? *rdg : zero;
     r.gabr.assign(m.size(), 0.0);
     r.vabr.assign(m.size(), 0.0);
     r.habr.assign(m.size(), 0.0);
@@ -165,7 +167,7 @@ inline Results expected_results(const Model& m, const Derived& d, const Choices&
       r.table_rho = table_text(m, "     rho         ", d.rho, *rdg);
     }
     if (c.table_rhosign) {
-      const bool keep_rhosign = (c.rhosign && !c.rhosign_points) ||
+      const bool keep_rhosign = (c.rhosign && !c.rhosign_on_rdg_points) ||
                                 (c.rdg && c.points == Points::rhosign);
       if (!keep_rhosign) rhosign = rhosign_grid(m, d, zero);
       if (!keep_rdg) rdg = rdg_grid(m, d, zero, -1000.0f, 1000.0f, Space::none, 1000.0f);
@@ -213,21 +215,21 @@ inline std::string summary_text(const Choices& c, const Statistics& s,
   if (c.format == "CUB") t += " general cube file read as input\n";
   t += " \n \n density.cube   ED cube file read as input\n";
   if (c.xd()) t += " density.grd   XD2006 grd file read as input\n";
-  if (c.grad_calc())
+  if (c.derive_gradient())
     t += " ED-gradient calcualted numerically and written in: \"grad_numerical.cube\"\n" + few +
          "directions, gradient cannot be calculated)\n \n";
-  if (c.grad_read()) {
+  if (c.read_gradient()) {
     t += " gradient.cube  ED-gradient cube file read as input\n";
     if (c.xd()) t += " gradient.grd   ED-gradient XD2006 grd file read as input\n";
     t += " \n";
   }
-  if (c.lapl_calc())
+  if (c.derive_laplacian())
     t += " ED-laplacian calcualted numerically and written in: \"lapl_numerical.cube\"\n" + few +
          "directions, gradient cannot be calculated)\n \n";
-  if (c.lapl_read()) {
+  if (c.read_laplacian()) {
     // With "calc" marked too, the input never reads the laplacian file names.
-    const std::string cube = c.lapl_calc() ? "" : "laplacian.cube";
-    const std::string grd = c.lapl_calc() ? "" : "laplacian.grd";
+    const std::string cube = c.derive_laplacian() ? "" : "laplacian.cube";
+    const std::string grd = c.derive_laplacian() ? "" : "laplacian.grd";
     t += " " + cube + "  ED-laplacian cube file read as input\n";
     if (c.xd()) t += " " + grd + "   ED-laplacian XD2006 grd file read as input\n";
     t += " \n";
@@ -242,7 +244,7 @@ inline std::string summary_text(const Choices& c, const Statistics& s,
   }
   t += " \n";
   if (c.rhosign) {
-    t += c.rhosign_points
+    t += c.rhosign_on_rdg_points
              ? " rho*sign(lambda2) calculated in the points where RDG has been calculated\n"
              : " rho*sign(lambda2) calculated in all the points of the cube\n";
     t += " \n rho*sign(lambda2) cube file to be written: job_rhosign.cube\n \n";
@@ -252,10 +254,11 @@ inline std::string summary_text(const Choices& c, const Statistics& s,
   t += " \n";
   if (c.abramov) {
     t += " \n";
-    t += c.e_points ? " Abramov energy functional grid files calculated in the points where RDG "
-                      "has been calculated\n"
-                    : " Abramov energy functional grid files calculated in all the points of the "
-                      "cube\n";
+    t += c.abramov_on_rdg_points
+             ? " Abramov energy functional grid files calculated in the points where RDG "
+               "has been calculated\n"
+             : " Abramov energy functional grid files calculated in all the points of the "
+               "cube\n";
     t += " Abramov's energy functional cube files to be written: \n"
          " kinetic energy density:job_energy_Gabr.cube\n"
          " potential energy density:job_energy_Vabr.cube\n"

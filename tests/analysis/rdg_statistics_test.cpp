@@ -21,7 +21,7 @@ TEST(RdgStatistics, Thresholds) {
 struct Crafted {
   Grid rdg = test::filled(6, 5, 5, kNotComputed);
   Grid rho = test::filled(6, 5, 5, 0.0);
-  Grid rhosegn = test::filled(6, 5, 5, 0.0);
+  Grid rhosign = test::filled(6, 5, 5, 0.0);
   AbramovGrids abr{test::filled(6, 5, 5, 0.0), test::filled(6, 5, 5, 0.0),
                    test::filled(6, 5, 5, 0.0)};
   Crafted() {
@@ -33,7 +33,7 @@ struct Crafted {
   void set(int i, int j, int k, double r, double rho_value) {
     rdg.at(i, j, k) = r;
     rho.at(i, j, k) = rho_value;
-    rhosegn.at(i, j, k) = -rho_value;
+    rhosign.at(i, j, k) = -rho_value;
     abr.gabr.at(i, j, k) = 10 * rho_value;
     abr.vabr.at(i, j, k) = -20 * rho_value;
     abr.habr.at(i, j, k) = -10 * rho_value;
@@ -46,7 +46,7 @@ TEST(RdgStatistics, CumulativeBinsOnACraftedGrid) {
   // product, not the cell volume.
   const AxisVectors axes = {{{0.3f, 0.4f, 0.0f}, {0.0f, 2.0f, 0.0f}, {0.0f, 0.15f, 0.2f}}};
   const double dv = ((1.0 * step_length(axes[0])) * step_length(axes[1])) * step_length(axes[2]);
-  const RdgStatistics st = rdg_statistics(&c.rdg, c.rho, &c.rhosegn, &c.abr, axes);
+  const RdgStatistics st = rdg_statistics(&c.rdg, c.rho, &c.rhosign, &c.abr, axes);
   for (int b = 0; b < 10; ++b) {
     const bool half_in = b >= 5;
     const int n = 1 + half_in;
@@ -54,14 +54,14 @@ TEST(RdgStatistics, CumulativeBinsOnACraftedGrid) {
     auto scaled = [&](double x) {
       return ((x * step_length(axes[0])) * step_length(axes[1])) * step_length(axes[2]);
     };
-    EXPECT_EQ(st.n01[b], n) << b;
-    EXPECT_EQ(st.vol01[b], scaled(n)) << b;
-    EXPECT_NEAR(st.vol01[b], n * dv, 1e-15);
-    EXPECT_EQ(st.rho01[b], scaled(rho_sum)) << b;
-    EXPECT_EQ(st.rhosi01[b], scaled(-rho_sum)) << b;
-    EXPECT_EQ(st.g01[b], scaled(10 * rho_sum)) << b;
-    EXPECT_EQ(st.v01[b], scaled(-20 * rho_sum)) << b;
-    EXPECT_EQ(st.h01[b], scaled(-10 * rho_sum)) << b;
+    EXPECT_EQ(st.points[b], n) << b;
+    EXPECT_EQ(st.volume[b], scaled(n)) << b;
+    EXPECT_NEAR(st.volume[b], n * dv, 1e-15);
+    EXPECT_EQ(st.rho_integral[b], scaled(rho_sum)) << b;
+    EXPECT_EQ(st.rhosign_integral[b], scaled(-rho_sum)) << b;
+    EXPECT_EQ(st.g_integral[b], scaled(10 * rho_sum)) << b;
+    EXPECT_EQ(st.v_integral[b], scaled(-20 * rho_sum)) << b;
+    EXPECT_EQ(st.h_integral[b], scaled(-10 * rho_sum)) << b;
   }
 }
 
@@ -69,18 +69,23 @@ TEST(RdgStatistics, MissingGridsAndSmallGrids) {
   const Crafted c;
   const AxisVectors axes = test::diagonal_axes(1, 1, 1);
   const RdgStatistics base = rdg_statistics(&c.rdg, c.rho, nullptr, nullptr, axes);
-  EXPECT_EQ(base.n01[9], 2);
-  EXPECT_EQ(base.rho01[9], 5.0);
-  for (int b = 0; b < 10; ++b) EXPECT_EQ(base.rhosi01[b] + base.g01[b] + base.v01[b] + base.h01[b], 0.0);
+  EXPECT_EQ(base.points[9], 2);
+  EXPECT_EQ(base.rho_integral[9], 5.0);
+  for (int b = 0; b < 10; ++b)
+    EXPECT_EQ(
+        base.rhosign_integral[b] + base.g_integral[b] + base.v_integral[b] + base.h_integral[b],
+        0.0);
 
-  const RdgStatistics none = rdg_statistics(nullptr, c.rho, &c.rhosegn, &c.abr, axes);
-  for (int b = 0; b < 10; ++b) EXPECT_EQ(none.n01[b] + none.vol01[b] + none.rho01[b], 0.0);
+  const RdgStatistics none = rdg_statistics(nullptr, c.rho, &c.rhosign, &c.abr, axes);
+  for (int b = 0; b < 10; ++b)
+    EXPECT_EQ(none.points[b] + none.volume[b] + none.rho_integral[b], 0.0);
 
   // Fewer than 5 points along one axis: no interior, everything zero.
   const Grid small_rdg = test::filled(4, 6, 6, 0.01);
   const Grid small_rho = test::filled(4, 6, 6, 1.0);
   const RdgStatistics small = rdg_statistics(&small_rdg, small_rho, nullptr, nullptr, axes);
-  for (int b = 0; b < 10; ++b) EXPECT_EQ(small.n01[b] + small.vol01[b] + small.rho01[b], 0.0);
+  for (int b = 0; b < 10; ++b)
+    EXPECT_EQ(small.points[b] + small.volume[b] + small.rho_integral[b], 0.0);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include <random>
 
-#include "analysis/diagat.hpp"
+#include "analysis/symmetric_eigen.hpp"
 #include "analysis/hessian.hpp"
 #include "analysis/rhosign_calc.hpp"
 #include "grid_builders.hpp"

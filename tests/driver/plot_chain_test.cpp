@@ -48,7 +48,7 @@ void write_model_density(const std::string& path) {
                         0.3 * std::exp(-1.6 * std::sqrt((x - 1.7) * (x - 1.7) + y * y + z * z));
       }
   auto out = TextOutput::create(path);
-  cube_writing(hd, g, *out);
+  write_cube_file(hd, g, *out);
   out->close();
 }
 

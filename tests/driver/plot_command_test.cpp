@@ -38,11 +38,11 @@ Result draw(const RdgSettings& rdg) {
 // Settings of a run that asks for both tables and both cubes.
 RdgSettings full_settings() {
   RdgSettings rdg;
-  rdg.calc_risp = {1, 1, 0, 1};
-  rdg.duedplot = {1, 1, 0};
-  rdg.plot_name = left_adjust("mol", 30);
-  rdg.rdg_outname = left_adjust("mol_rdg", 30);
-  rdg.rhosign_outname = left_adjust("mol_sign", 30);
+  rdg.computations = {true, true, false, true};
+  rdg.plot_tables = {true, true};
+  rdg.plot_stem = left_adjust("mol", 30);
+  rdg.rdg_stem = left_adjust("mol_rdg", 30);
+  rdg.rhosign_stem = left_adjust("mol_sign", 30);
   return rdg;
 }
 
@@ -163,8 +163,8 @@ TEST(PlotCommand, WhatTheInputAsksForDecidesWhatIsDrawn) {
   TempDir dir;
   write_run_outputs();
   RdgSettings only_sign = full_settings();
-  only_sign.duedplot = {0, 1, 0};
-  only_sign.calc_risp = {1, 0, 0, 1};
+  only_sign.plot_tables = {false, true};
+  only_sign.computations = {true, false, false, true};
   Result r = draw(only_sign);
   EXPECT_EQ(r.status, 0);
   EXPECT_TRUE(std::filesystem::exists("mol_rhosign.svg"));
@@ -189,8 +189,8 @@ TEST(PlotCommand, PictureRendersWithItsCellsInPlace) {
   table += "       0.255E-01           0.805E+00\n";
   write_file("mol_rhosign.2D", table);
   RdgSettings rdg = full_settings();
-  rdg.calc_risp = {0, 0, 0, 1};
-  rdg.duedplot = {0, 1, 0};
+  rdg.computations = {false, false, false, true};
+  rdg.plot_tables = {false, true};
   ASSERT_EQ(draw(rdg).status, 0);
   ASSERT_EQ(std::system("rsvg-convert -o mol.png mol_rhosign.svg"), 0);
   testing::Picture pic;
@@ -213,7 +213,8 @@ TEST(PlotCommand, PictureRendersWithItsCellsInPlace) {
   EXPECT_EQ((std::array<int, 3>{one[0], one[1], one[2]}), (std::array<int, 3>{68, 1, 84}));
   // An empty bin stays white.
   auto empty = pic.at(90 + 250, 470 - 200);
-  EXPECT_EQ((std::array<int, 3>{empty[0], empty[1], empty[2]}), (std::array<int, 3>{255, 255, 255}));
+  EXPECT_EQ((std::array<int, 3>{empty[0], empty[1], empty[2]}),
+            (std::array<int, 3>{255, 255, 255}));
 }
 
 }  // namespace

@@ -86,28 +86,28 @@ TEST(RdgBlock, ReadsEveryRowOfTheTemplate) {
   ASSERT_EQ(r.stop_status, -1) << r.log();
   EXPECT_EQ(r.log(), "");
   const RdgSettings& s = r.rdg;
-  EXPECT_EQ(s.inprdg_risp, (std::array<int, 3>{1, 0, 0}));
-  EXPECT_EQ(s.calc_risp, (std::array<int, 4>{1, 1, 1, 1}));
-  EXPECT_EQ(s.rhocube_inp, left_adjust("density.cube", 35));
-  EXPECT_EQ(s.rhogrd_inp, left_adjust("density.grd", 27));
-  EXPECT_EQ(s.grad_read, 1);
-  EXPECT_EQ(s.grad_calc, 0);
-  EXPECT_EQ(s.gradcube_inp, left_adjust("grad.cube", 34));
-  EXPECT_EQ(s.gradgrd_inp, left_adjust("grad.grd", 26));
-  EXPECT_EQ(s.laplcube_inp, left_adjust("lapl.cube", 34));
-  EXPECT_EQ(s.laplgrd_inp, left_adjust("lapl.grd", 26));
-  EXPECT_EQ(s.rdg_risp, (std::array<int, 3>{0, 1, 0}));
-  EXPECT_EQ(s.rhocutoff[0], -0.05f);
-  EXPECT_EQ(s.rhocutoff[1], 0.05f);
-  EXPECT_EQ(s.rdg_outname, left_adjust("rdg_out", 30));
-  EXPECT_EQ(s.rdg_rispace, (std::array<int, 3>{0, 1, 0}));
-  EXPECT_EQ(s.spacecutoff, 2.5f);
-  EXPECT_EQ(s.rhosign_points, 1);
-  EXPECT_EQ(s.rhosign_outname, left_adjust("rhosign_out", 30));
-  EXPECT_EQ(s.e_points, 1);
-  EXPECT_EQ(s.e_outname, left_adjust("energy_out", 30));
-  EXPECT_EQ(s.duedplot, (std::array<int, 3>{1, 1, 0}));
-  EXPECT_EQ(s.plot_name, left_adjust("plots", 30));
+  EXPECT_TRUE(s.input_format == CubeLayout::xd2006);
+  EXPECT_EQ(s.computations, (RdgComputations{true, true, true, true}));
+  EXPECT_EQ(s.density_cube, left_adjust("density.cube", 35));
+  EXPECT_EQ(s.density_grd, left_adjust("density.grd", 27));
+  EXPECT_TRUE(s.read_gradient);
+  EXPECT_FALSE(s.derive_gradient);
+  EXPECT_EQ(s.gradient_cube, left_adjust("grad.cube", 34));
+  EXPECT_EQ(s.gradient_grd, left_adjust("grad.grd", 26));
+  EXPECT_EQ(s.laplacian_cube, left_adjust("lapl.cube", 34));
+  EXPECT_EQ(s.laplacian_grd, left_adjust("lapl.grd", 26));
+  EXPECT_EQ(s.point_selection, PointSelection::density_window);
+  EXPECT_EQ(s.window_lower, -0.05f);
+  EXPECT_EQ(s.window_upper, 0.05f);
+  EXPECT_EQ(s.rdg_stem, left_adjust("rdg_out", 30));
+  EXPECT_EQ(s.space_cutoff, SpaceCutoff::near_atoms);
+  EXPECT_EQ(s.cutoff_distance, 2.5f);
+  EXPECT_TRUE(s.rhosign_on_rdg_points);
+  EXPECT_EQ(s.rhosign_stem, left_adjust("rhosign_out", 30));
+  EXPECT_TRUE(s.abramov_on_rdg_points);
+  EXPECT_EQ(s.abramov_stem, left_adjust("energy_out", 30));
+  EXPECT_EQ(s.plot_tables, (PlotTables{true, true}));
+  EXPECT_EQ(s.plot_stem, left_adjust("plots", 30));
 }
 
 // Rows whose condition is false are not searched: their lines may be missing.
@@ -119,71 +119,93 @@ TEST(RdgBlock, ConditionalRows) {
   };
   const std::vector<Case> cases = {
       {"cube input needs no grd names, calc needs no cube names",
-       Template().drop("RHO_INPUT_GRD").drop("GRAD_INPUT_CUBE").drop("GRAD_INPUT_GRD")
-           .drop("LAPL_INPUT_CUBE").drop("LAPL_INPUT_GRD").drop("LOWER_VALUE")
-           .drop("UPPER_VALUE").drop("TOLERANCE"),
+       Template()
+           .drop("RHO_INPUT_GRD")
+           .drop("GRAD_INPUT_CUBE")
+           .drop("GRAD_INPUT_GRD")
+           .drop("LAPL_INPUT_CUBE")
+           .drop("LAPL_INPUT_GRD")
+           .drop("LOWER_VALUE")
+           .drop("UPPER_VALUE")
+           .drop("TOLERANCE"),
        [](const RdgSettings& s) {
-         EXPECT_EQ(s.grad_calc, 1);
-         EXPECT_EQ(s.lapl_calc, 1);
-         EXPECT_EQ(s.rdg_risp, (std::array<int, 3>{1, 0, 0}));
-         EXPECT_EQ(s.rdg_rispace, (std::array<int, 3>{1, 0, 0}));
-         EXPECT_EQ(s.spacecutoff, 0.0f);
+         EXPECT_TRUE(s.derive_gradient);
+         EXPECT_TRUE(s.derive_laplacian);
+         EXPECT_EQ(s.point_selection, PointSelection::all_points);
+         EXPECT_EQ(s.space_cutoff, SpaceCutoff::none);
+         EXPECT_EQ(s.cutoff_distance, 0.0f);
        }},
       {"gradient read with cube input reads only the cube name",
        Template().set("GRAD=", "GRAD= *read").drop("GRAD_INPUT_GRD"),
-       [](const RdgSettings& s) { EXPECT_EQ(s.gradcube_inp, left_adjust("grad.cube", 34)); }},
+       [](const RdgSettings& s) { EXPECT_EQ(s.gradient_cube, left_adjust("grad.cube", 34)); }},
       {"no job but rho*sign: rows 12 to 17 and 20 to 23 are not searched",
-       Template().set("CALCULATING", "CALCULATING *rho").drop("RDG_CALCULATION")
-           .drop("RDG_OUTPUT").drop("SPACE_CUTOFF").drop("ENERGY_CALCULATION")
-           .drop("ENERGY_OUTPUT").drop("2DPLOT").drop("PLOT_NAME"),
+       Template()
+           .set("CALCULATING", "CALCULATING *rho")
+           .drop("RDG_CALCULATION")
+           .drop("RDG_OUTPUT")
+           .drop("SPACE_CUTOFF")
+           .drop("ENERGY_CALCULATION")
+           .drop("ENERGY_OUTPUT")
+           .drop("2DPLOT")
+           .drop("PLOT_NAME"),
        [](const RdgSettings& s) {
-         EXPECT_EQ(s.calc_risp, (std::array<int, 4>{0, 1, 0, 0}));
-         EXPECT_EQ(s.rhosign_points, 1);
-         EXPECT_EQ(s.duedplot, (std::array<int, 3>{0, 0, 0}));
+         EXPECT_EQ(s.computations, (RdgComputations{false, true, false, false}));
+         EXPECT_TRUE(s.rhosign_on_rdg_points);
+         EXPECT_EQ(s.plot_tables, (PlotTables{false, false}));
        }},
       {"markers written together", Template().set("CALCULATING", "CALCULATING *RDG*rho"),
-       [](const RdgSettings& s) { EXPECT_EQ(s.calc_risp, (std::array<int, 4>{1, 1, 0, 0})); }},
+       [](const RdgSettings& s) {
+         EXPECT_EQ(s.computations, (RdgComputations{true, true, false, false}));
+       }},
       {"option words are case-sensitive",
-       Template().set("CALCULATING", "CALCULATING *rdg *RHO *plo")
+       Template()
+           .set("CALCULATING", "CALCULATING *rdg *RHO *plo")
            .set("2DPLOT", "2DPLOT *RHO *Rhosign"),
        [](const RdgSettings& s) {
-         EXPECT_EQ(s.calc_risp, (std::array<int, 4>{0, 0, 0, 1}));
-         EXPECT_EQ(s.duedplot, (std::array<int, 3>{0, 0, 0}));
+         EXPECT_EQ(s.computations, (RdgComputations{false, false, false, true}));
+         EXPECT_EQ(s.plot_tables, (PlotTables{false, false}));
        }},
       {"bare rho followed by blanks", Template().set("2DPLOT", "2DPLOT *rhosign  *rho"),
-       [](const RdgSettings& s) { EXPECT_EQ(s.duedplot, (std::array<int, 3>{1, 1, 0})); }},
+       [](const RdgSettings& s) {
+         EXPECT_EQ(s.plot_tables, (PlotTables{true, true}));
+       }},
       {"rho followed by the next asterisk", Template().set("2DPLOT", "2DPLOT *rho*rhos"),
-       [](const RdgSettings& s) { EXPECT_EQ(s.duedplot, (std::array<int, 3>{1, 1, 0})); }},
-      {"rho at the end of the record", Template().set("2DPLOT", std::string(44, ' ')
-                                                                    .replace(0, 6, "2DPLOT") +
-                                                                "*rho"),
-       [](const RdgSettings& s) { EXPECT_EQ(s.duedplot, (std::array<int, 3>{1, 0, 0})); }},
+       [](const RdgSettings& s) {
+         EXPECT_EQ(s.plot_tables, (PlotTables{true, true}));
+       }},
+      {"rho at the end of the record",
+       Template().set("2DPLOT", std::string(44, ' ').replace(0, 6, "2DPLOT") + "*rho"),
+       [](const RdgSettings& s) {
+         EXPECT_EQ(s.plot_tables, (PlotTables{true, false}));
+       }},
       {"asterisk past its columns is not seen",
-       Template().set("INPUT", "INPUT" + std::string(43, ' ') + "*CUB")
+       Template()
+           .set("INPUT", "INPUT" + std::string(43, ' ') + "*CUB")
            .set("RHO_SIGN_CALCULATION", "RHO_SIGN_CALCULATION" + std::string(26, ' ') + "*RDG_p"),
        [](const RdgSettings& s) {
-         EXPECT_EQ(s.inprdg_risp, (std::array<int, 3>{0, 0, 0}));
-         EXPECT_EQ(s.rhosign_points, 0);
+         EXPECT_FALSE(s.input_format.has_value());
+         EXPECT_FALSE(s.rhosign_on_rdg_points);
        }},
       {"names are left-adjusted and cut at their range",
-       Template().set("RDG_OUTPUT", "RDG_OUTPUT     a_name_that_is_longer_than_its_columns")
+       Template()
+           .set("RDG_OUTPUT", "RDG_OUTPUT     a_name_that_is_longer_than_its_columns")
            .set("RHO_INPUT_CUBE", "RHO_INPUT_CUBEXa_density_file_name_that_runs_past_col_50"),
        [](const RdgSettings& s) {
-         EXPECT_EQ(s.rdg_outname, left_adjust("a_name_that_is_longer_than", 30));
-         EXPECT_EQ(s.rhocube_inp, left_adjust("a_density_file_name_that_runs_past_", 35));
+         EXPECT_EQ(s.rdg_stem, left_adjust("a_name_that_is_longer_than", 30));
+         EXPECT_EQ(s.density_cube, left_adjust("a_density_file_name_that_runs_past_", 35));
        }},
       {"plot name: quoted item, then left-adjusted",
        Template().set("PLOT_NAME", "PLOT_NAME  'my plot, 1' rest"),
-       [](const RdgSettings& s) { EXPECT_EQ(s.plot_name, left_adjust("my plot, 1", 30)); }},
+       [](const RdgSettings& s) { EXPECT_EQ(s.plot_stem, left_adjust("my plot, 1", 30)); }},
       {"plot name ends at a comma or slash",
        Template().set("PLOT_NAME", "PLOT_NAME  name,second/x"),
-       [](const RdgSettings& s) { EXPECT_EQ(s.plot_name, left_adjust("name", 30)); }},
+       [](const RdgSettings& s) { EXPECT_EQ(s.plot_stem, left_adjust("name", 30)); }},
       {"plot name beyond column 40 is cut",
        Template().set("PLOT_NAME", "PLOT_NAME " + std::string(25, ' ') + "abcdefghij"),
-       [](const RdgSettings& s) { EXPECT_EQ(s.plot_name, left_adjust("abcde", 30)); }},
+       [](const RdgSettings& s) { EXPECT_EQ(s.plot_stem, left_adjust("abcde", 30)); }},
       {"header keyword longer than 45 columns is still found",
        Template().set("header", "RDG,RHO*(signL2) AND ABRAMOV" + std::string(30, 'x')),
-       [](const RdgSettings& s) { EXPECT_EQ(s.calc_risp[0], 1); }},
+       [](const RdgSettings& s) { EXPECT_TRUE(s.computations.rdg); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -206,18 +228,18 @@ TEST(RdgBlock, WarningsStopsAndCrossChecks) {
        Template().set("INPUT", "INPUT *xd2 *CUB *"),
        " RDG CALCULATION SECTION: no input file format has been chosen!!!\n"
        " RDG CALCULATION SECTION: no input file format has been chosen!!!\n",
-       -1, [](const RdgSettings& s) { EXPECT_EQ(s.inprdg_risp[2], 1); }},
+       -1, [](const RdgSettings& s) { EXPECT_TRUE(s.input_format == CubeLayout::general); }},
       {"two formats", Template().set("INPUT", "INPUT *CUB *GAU *foo"),
        " RDG CALCULATION SECTION: no input file format has been chosen!!!\n"
        " RDG CALCULATION SECTION: more than one input format has been chosen.PROGRAM STOP!!!!\n",
        1, nullptr},
       {"no format at all is silent", Template().set("INPUT", "INPUT"), "", -1,
-       [](const RdgSettings& s) { EXPECT_EQ(s.inprdg_risp, (std::array<int, 3>{0, 0, 0})); }},
+       [](const RdgSettings& s) { EXPECT_FALSE(s.input_format.has_value()); }},
       {"unknown point word", Template().set("RDG_CALCULATION", "RDG_CALCULATION *all *all_p"),
        " RDG CALCULATION:no option for points to calculate RDG has been chosen!!!\n", -1,
-       [](const RdgSettings& s) { EXPECT_EQ(s.rdg_risp, (std::array<int, 3>{1, 0, 0})); }},
+       [](const RdgSettings& s) { EXPECT_EQ(s.point_selection, PointSelection::all_points); }},
       {"no point marker is silent", Template().set("RDG_CALCULATION", "RDG_CALCULATION"), "", -1,
-       [](const RdgSettings& s) { EXPECT_EQ(s.rdg_risp, (std::array<int, 3>{0, 0, 0})); }},
+       [](const RdgSettings& s) { EXPECT_EQ(s.point_selection, PointSelection::not_chosen); }},
       {"two point choices", Template().set("RDG_CALCULATION", "RDG_CALCULATION *all_p *rho_c"),
        " !!!ERROR IN CHOSING WHICH POINTS WILL BE CONSIDERED IN RDG CALCULATION. PROGRAM STOP\n",
        1, nullptr},
@@ -226,7 +248,7 @@ TEST(RdgBlock, WarningsStopsAndCrossChecks) {
        "PROGRAM STOP\n",
        1, nullptr},
       {"no space cut-off is silent", Template().set("SPACE_CUTOFF", "SPACE_CUTOFF *whatever"), "",
-       -1, [](const RdgSettings& s) { EXPECT_EQ(s.rdg_rispace, (std::array<int, 3>{0, 0, 0})); }},
+       -1, [](const RdgSettings& s) { EXPECT_EQ(s.space_cutoff, SpaceCutoff::not_chosen); }},
       {"no gradient: RDG, plot and Abramov switched off, rho*sign kept",
        Template().set("GRAD=", "GRAD="),
        " RDG CALCULATION REQUIRED WITHOUT READING/CALCULATING GRADIENT GRID FILES!!!!\n"
@@ -239,10 +261,10 @@ TEST(RdgBlock, WarningsStopsAndCrossChecks) {
        " ABRAMOV ENERGY WILL NOT BE CALCULATED\n",
        -1,
        [](const RdgSettings& s) {
-         EXPECT_EQ(s.calc_risp, (std::array<int, 4>{0, 1, 0, 0}));
+         EXPECT_EQ(s.computations, (RdgComputations{false, true, false, false}));
          // The rows of the switched-off jobs were still read.
-         EXPECT_EQ(s.rdg_outname, left_adjust("rdg_out", 30));
-         EXPECT_EQ(s.duedplot, (std::array<int, 3>{1, 1, 0}));
+         EXPECT_EQ(s.rdg_stem, left_adjust("rdg_out", 30));
+         EXPECT_EQ(s.plot_tables, (PlotTables{true, true}));
        }},
       {"no laplacian: Abramov switched off", Template().set("LAPL=", "LAPL= *CALC"),
        " ABRAMOV ENERGY CALCULATION REQUIRED WITHOUT READING/CALCULATING LAPLACIAN GRID "
@@ -250,13 +272,13 @@ TEST(RdgBlock, WarningsStopsAndCrossChecks) {
        " ABRAMOV ENERGY WILL NOT BE CALCULATED\n",
        -1,
        [](const RdgSettings& s) {
-         EXPECT_EQ(s.calc_risp, (std::array<int, 4>{1, 1, 0, 1}));
-         EXPECT_EQ(s.laplcube_inp, left_adjust("lapl.cube", 34));
+         EXPECT_EQ(s.computations, (RdgComputations{true, true, false, true}));
+         EXPECT_EQ(s.laplacian_cube, left_adjust("lapl.cube", 34));
        }},
       {"both gradient sources accepted", Template().set("GRAD=", "GRAD= *calc *read"), "", -1,
        [](const RdgSettings& s) {
-         EXPECT_EQ(s.grad_calc, 1);
-         EXPECT_EQ(s.grad_read, 1);
+         EXPECT_TRUE(s.derive_gradient);
+         EXPECT_TRUE(s.read_gradient);
        }},
   };
   for (const Case& c : cases) {

@@ -3,37 +3,37 @@
 
 #include <string>
 
-#include "driver/output_writing.hpp"
+#include "driver/run_summary.hpp"
 #include "topond/symmetry_text.hpp"
 
 namespace qv {
 namespace {
 
-TopSettings settings(int n_grid, std::initializer_list<const char*> operations) {
+TopSettings settings(int grid_count, std::initializer_list<const char*> operations) {
   TopSettings top;
-  top.n_grid = n_grid;
+  top.grid_count = grid_count;
   const char* grids[3] = {"rho.dat", "grad.dat", "lapl.dat"};
   const char* cubes[3] = {"rho_out", "grad_out", "lapl_out"};
-  for (int g = 0; g < 3 && g < n_grid; ++g) {
-    top.grd_top_name[g] = left_adjust(grids[g], 30);
-    top.cubeout[g] = left_adjust(cubes[g], 30);
+  for (int g = 0; g < 3 && g < grid_count; ++g) {
+    top.topond_grids[g] = left_adjust(grids[g], 30);
+    top.cube_outputs[g] = left_adjust(cubes[g], 30);
   }
-  top.crys_out = left_adjust("crystal.out", 30);
+  top.crystal_output = left_adjust("crystal.out", 30);
   for (const char* text : operations) {
     SymmetryOperation op;
     parse_symmetry_text(text, "in.inp", 1, op);
-    top.symm_op.push_back(op.op);
-    top.transl.push_back(op.transl);
+    top.rotations.push_back(op.rotation);
+    top.translations.push_back(op.translation);
   }
-  top.n_symm = static_cast<std::int32_t>(top.symm_op.size());
+  top.symmetry_count = static_cast<std::int32_t>(top.rotations.size());
   return top;
 }
 
 std::string summary(const TopSettings& top) {
   auto log = TextOutput::memory();
-  input_variables iv;
-  iv.top = top;
-  output_writing(2, iv, *log);
+  RunSettings run;
+  run.top = top;
+  write_run_summary(Job::top, run, *log);
   log->flush();
   return log->contents();
 }
@@ -95,13 +95,15 @@ TEST(TopSummary, TranslationTooWideForItsFieldIsAsterisks) {
   EXPECT_NE(s.find("\n+x+****,+y,+z, \n"), std::string::npos);
 }
 
-TEST(TopSummary, OtherSectionsWriteNothingHere) {
-  auto log = TextOutput::memory();
-  input_variables iv;
-  iv.top = settings(1, {"x,y,z"});
-  output_writing(4, iv, *log);
-  log->flush();
-  EXPECT_EQ(log->contents(), "");
+TEST(TopSummary, OtherJobsWriteNoTopLines) {
+  RunSettings run;
+  run.top = settings(1, {"x,y,z"});
+  for (Job job : {Job::wfn, Job::rdg}) {
+    auto log = TextOutput::memory();
+    write_run_summary(job, run, *log);
+    log->flush();
+    EXPECT_EQ(log->contents().find("TOPOND"), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -52,21 +52,21 @@ TEST(TopBlock, ReadsNamesCountsAndOperations) {
   BlockRun r(kHead + kGrids + kTail);
   ASSERT_EQ(r.stop_status, -1);
   EXPECT_EQ(r.log(), "");
-  EXPECT_EQ(r.top.n_grid, 3);
-  EXPECT_EQ(r.top.grd_top_name[0], left_adjust("rho.dat", 30));
-  EXPECT_EQ(r.top.grd_top_name[2], left_adjust("lapl.dat", 30));
+  EXPECT_EQ(r.top.grid_count, 3);
+  EXPECT_EQ(r.top.topond_grids[0], left_adjust("rho.dat", 30));
+  EXPECT_EQ(r.top.topond_grids[2], left_adjust("lapl.dat", 30));
   // The first two output names keep 22 columns (19 to 40), the third 30 (19 to 48).
-  EXPECT_EQ(r.top.cubeout[0], left_adjust("first_name_of_22_char", 30));
-  EXPECT_EQ(r.top.cubeout[1], left_adjust("second", 30));
-  EXPECT_EQ(r.top.cubeout[2], left_adjust("third_name_of_thirty_chars_xyz", 30));
-  EXPECT_EQ(r.top.crys_out, left_adjust("crystal.out", 30));
-  ASSERT_EQ(r.top.n_symm, 2);
-  ASSERT_EQ(r.top.symm_op.size(), 2u);
-  ASSERT_EQ(r.top.transl.size(), 2u);
-  EXPECT_EQ(r.top.symm_op[1][0][0], -1);
-  EXPECT_EQ(r.top.symm_op[1][2][2], -1);
-  EXPECT_EQ(r.top.transl[1][1], 0.5);
-  EXPECT_EQ(r.top.symm_op[0][1][1], 1);
+  EXPECT_EQ(r.top.cube_outputs[0], left_adjust("first_name_of_22_char", 30));
+  EXPECT_EQ(r.top.cube_outputs[1], left_adjust("second", 30));
+  EXPECT_EQ(r.top.cube_outputs[2], left_adjust("third_name_of_thirty_chars_xyz", 30));
+  EXPECT_EQ(r.top.crystal_output, left_adjust("crystal.out", 30));
+  ASSERT_EQ(r.top.symmetry_count, 2);
+  ASSERT_EQ(r.top.rotations.size(), 2u);
+  ASSERT_EQ(r.top.translations.size(), 2u);
+  EXPECT_EQ(r.top.rotations[1][0][0], -1);
+  EXPECT_EQ(r.top.rotations[1][2][2], -1);
+  EXPECT_EQ(r.top.translations[1][1], 0.5);
+  EXPECT_EQ(r.top.rotations[0][1][1], 1);
 }
 
 TEST(TopBlock, FiveGridsWarnAndReadThreePairs) {
@@ -76,28 +76,28 @@ TEST(TopBlock, FiveGridsWarnAndReadThreePairs) {
   EXPECT_EQ(r.log(),
             " TOPOND FILE CONVERSION SECTION: number of grid files greater than 3. Only first "
             "three files will be converted\n");
-  EXPECT_EQ(r.top.n_grid, 5);
-  EXPECT_EQ(r.top.grd_top_name[2], left_adjust("lapl.dat", 30));
-  EXPECT_EQ(r.top.crys_out, left_adjust("crystal.out", 30));
-  EXPECT_EQ(r.top.n_symm, 2);
+  EXPECT_EQ(r.top.grid_count, 5);
+  EXPECT_EQ(r.top.topond_grids[2], left_adjust("lapl.dat", 30));
+  EXPECT_EQ(r.top.crystal_output, left_adjust("crystal.out", 30));
+  EXPECT_EQ(r.top.symmetry_count, 2);
 }
 
 TEST(TopBlock, NoOperationsReadsNoSymmLine) {
   BlockRun r("TOPOND TO CUBE CONVERSION\nN_OF_GRIDS 0\nCRYSTAL_OUTPUT_NAME c.out\n"
              "N_OF_SYMM_OPERATIONS 0\n");
   ASSERT_EQ(r.stop_status, -1);
-  EXPECT_EQ(r.top.n_grid, 0);
-  EXPECT_TRUE(is_blank(r.top.grd_top_name[0]));
-  EXPECT_TRUE(r.top.symm_op.empty());
-  EXPECT_TRUE(r.top.transl.empty());
+  EXPECT_EQ(r.top.grid_count, 0);
+  EXPECT_TRUE(is_blank(r.top.topond_grids[0]));
+  EXPECT_TRUE(r.top.rotations.empty());
+  EXPECT_TRUE(r.top.translations.empty());
 }
 
 TEST(TopBlock, NegativeCountsReadNothing) {
   BlockRun r("TOPOND TO CUBE CONVERSION\nN_OF_GRIDS -2\nCRYSTAL_OUTPUT_NAME c.out\n"
              "N_OF_SYMM_OPERATIONS -1\nSYMM x,y,z\n");
   ASSERT_EQ(r.stop_status, -1);
-  EXPECT_EQ(r.top.n_grid, -2);
-  EXPECT_TRUE(r.top.symm_op.empty());
+  EXPECT_EQ(r.top.grid_count, -2);
+  EXPECT_TRUE(r.top.rotations.empty());
 }
 
 TEST(TopBlock, BadGridCountWarnsAndKeepsZero) {
@@ -106,8 +106,8 @@ TEST(TopBlock, BadGridCountWarnsAndKeepsZero) {
   ASSERT_EQ(r.stop_status, -1);
   EXPECT_EQ(r.log(),
             " TOPOND FILE CONVERSION SECTION: problem in reading the number of input grid files\n");
-  EXPECT_EQ(r.top.n_grid, 0);
-  EXPECT_EQ(r.top.n_symm, 1);
+  EXPECT_EQ(r.top.grid_count, 0);
+  EXPECT_EQ(r.top.symmetry_count, 1);
 }
 
 // A file that ends before a keyword line stops the run with that line's code.

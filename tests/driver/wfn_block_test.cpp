@@ -54,40 +54,50 @@ TEST(WfnBlock, ReadsNamesSwitchesAndGrid) {
   BlockRun r(kBlock);
   ASSERT_EQ(r.stop_status, -1);
   EXPECT_EQ(r.log(), "");
-  EXPECT_EQ(r.wfn.wfn_inpname, left_adjust("water_dimer.wfn", 33));
-  EXPECT_EQ(r.wfn.wfn_outname, left_adjust("dimer", 33));
-  EXPECT_EQ(r.wfn.wfn_risp, (std::array<int, 4>{1, 1, 1, 1}));
-  EXPECT_EQ(r.wfn.centre_wfn, (std::array<float, 3>{0.5f, -1.25f, 3.0f}));
-  EXPECT_EQ(r.wfn.n_puntix, 40);
-  EXPECT_EQ(r.wfn.n_puntiy, 41);
-  EXPECT_EQ(r.wfn.n_puntiz, 42);
-  EXPECT_EQ(r.wfn.orient_matr[0], (std::array<float, 3>{0.1f, 0.0f, 0.0f}));
-  EXPECT_EQ(r.wfn.orient_matr[1], (std::array<float, 3>{0.0f, 0.2f, 0.0f}));
-  EXPECT_EQ(r.wfn.orient_matr[2], (std::array<float, 3>{0.0f, 0.0f, 0.3f}));
+  EXPECT_EQ(r.wfn.wavefunction_file, left_adjust("water_dimer.wfn", 33));
+  EXPECT_EQ(r.wfn.output_stem, left_adjust("dimer", 33));
+  EXPECT_EQ(r.wfn.properties, (WfnProperties{true, true, true, true}));
+  EXPECT_EQ(r.wfn.centre, (std::array<float, 3>{0.5f, -1.25f, 3.0f}));
+  EXPECT_EQ(r.wfn.points_x, 40);
+  EXPECT_EQ(r.wfn.points_y, 41);
+  EXPECT_EQ(r.wfn.points_z, 42);
+  EXPECT_EQ(r.wfn.axes[0], (std::array<float, 3>{0.1f, 0.0f, 0.0f}));
+  EXPECT_EQ(r.wfn.axes[1], (std::array<float, 3>{0.0f, 0.2f, 0.0f}));
+  EXPECT_EQ(r.wfn.axes[2], (std::array<float, 3>{0.0f, 0.0f, 0.3f}));
 }
 
 TEST(WfnBlock, NameColumnsAndMarkers) {
   struct Case {
     std::string from, to;
     std::string inp, out;
-    std::array<int, 4> risp;
+    WfnProperties properties;
   };
   for (const Case& c : {
            Case{"INPUT water_dimer.wfn", "INPUTwater.wfn", "ater.wfn", "dimer", {1, 1, 1, 1}},
            Case{"OUTPUT dimer", "OUTPUTdimer", "water_dimer.wfn", "imer", {1, 1, 1, 1}},
-           Case{"OUTPUT dimer", "OUTPUT " + std::string(33, 'n') + "cut", "water_dimer.wfn",
-                std::string(33, 'n'), {1, 1, 1, 1}},
+           Case{"OUTPUT dimer",
+                "OUTPUT " + std::string(33, 'n') + "cut",
+                "water_dimer.wfn",
+                std::string(33, 'n'),
+                {1, 1, 1, 1}},
            Case{"*rho *gra  *lap*ene *RHO", "*lap", "water_dimer.wfn", "dimer", {0, 0, 1, 0}},
-           Case{"*rho *gra  *lap*ene *RHO", "*RHO *Gra rho", "water_dimer.wfn", "dimer", {0, 0, 0, 0}},
-           Case{"*rho *gra  *lap*ene *RHO", std::string(36, ' ') + "*ene", "water_dimer.wfn",
-                "dimer", {0, 0, 0, 0}},  // the asterisk in column 48
+           Case{"*rho *gra  *lap*ene *RHO",
+                "*RHO *Gra rho",
+                "water_dimer.wfn",
+                "dimer",
+                {0, 0, 0, 0}},
+           Case{"*rho *gra  *lap*ene *RHO",
+                std::string(36, ' ') + "*ene",
+                "water_dimer.wfn",
+                "dimer",
+                {0, 0, 0, 0}},  // the asterisk in column 48
        }) {
     SCOPED_TRACE(c.to);
     BlockRun r(replaced(kBlock, c.from, c.to));
     ASSERT_EQ(r.stop_status, -1);
-    EXPECT_EQ(r.wfn.wfn_inpname, left_adjust(c.inp, 33));
-    EXPECT_EQ(r.wfn.wfn_outname, left_adjust(c.out, 33));
-    EXPECT_EQ(r.wfn.wfn_risp, c.risp);
+    EXPECT_EQ(r.wfn.wavefunction_file, left_adjust(c.inp, 33));
+    EXPECT_EQ(r.wfn.output_stem, left_adjust(c.out, 33));
+    EXPECT_EQ(r.wfn.properties, c.properties);
   }
 }
 
@@ -95,16 +105,16 @@ TEST(WfnBlock, WarningsLetTheRunGoOn) {
   BlockRun blank(replaced(kBlock, "OUTPUT dimer", "OUTPUT"));
   EXPECT_EQ(blank.stop_status, -1);
   EXPECT_EQ(blank.log(), " WFN SECTION: output name for grid files not given!!!\n");
-  EXPECT_EQ(blank.wfn.n_puntiz, 42);
+  EXPECT_EQ(blank.wfn.points_z, 42);
 
   WfnSettings start;
-  start.centre_wfn = {7.0f, 8.0f, 9.0f};
+  start.centre = {7.0f, 8.0f, 9.0f};
   for (const std::string centre : {"CENTER 0.5 -1.25", "CENTER 0.5 -1.25 abc"}) {
     BlockRun two(replaced(kBlock, "CENTER 0.5 -1.25 3.0", centre), start);
     EXPECT_EQ(two.stop_status, -1);
     EXPECT_EQ(two.log(), " WFN SECTION: bad value for cube center!!\n");
-    EXPECT_EQ(two.wfn.centre_wfn, (std::array<float, 3>{0.5f, -1.25f, 9.0f}));
-    EXPECT_EQ(two.wfn.n_puntix, 40);
+    EXPECT_EQ(two.wfn.centre, (std::array<float, 3>{0.5f, -1.25f, 9.0f}));
+    EXPECT_EQ(two.wfn.points_x, 40);
   }
 }
 

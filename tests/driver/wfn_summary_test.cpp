@@ -1,30 +1,30 @@
 // The run summary of the WFN job, byte for byte.
 #include <gtest/gtest.h>
 
-#include "driver/output_writing.hpp"
+#include "driver/run_summary.hpp"
 
 namespace qv {
 namespace {
 
-std::string summary(const input_variables& iv) {
+std::string summary(const RunSettings& run) {
   auto log = TextOutput::memory("log");
-  output_writing(1, iv, *log);
+  write_run_summary(Job::wfn, run, *log);
   log->flush();
   return log->contents();
 }
 
-input_variables settings(std::array<int, 4> on) {
-  input_variables iv;
-  iv.wfn.wfn_inpname = left_adjust("water_dimer.wfn", 33);
-  iv.wfn.wfn_outname = left_adjust("dimer", 33);
-  iv.wfn.wfn_risp = on;
-  iv.wfn.n_puntix = 40;
-  iv.wfn.n_puntiy = 41;
-  iv.wfn.n_puntiz = 1234567;
-  iv.wfn.orient_matr[0][0] = 0.1f;
-  iv.wfn.orient_matr[1][1] = 0.2f;
-  iv.wfn.orient_matr[2][2] = 0.3f;
-  return iv;
+RunSettings settings(WfnProperties on) {
+  RunSettings run;
+  run.wfn.wavefunction_file = left_adjust("water_dimer.wfn", 33);
+  run.wfn.output_stem = left_adjust("dimer", 33);
+  run.wfn.properties = on;
+  run.wfn.points_x = 40;
+  run.wfn.points_y = 41;
+  run.wfn.points_z = 1234567;
+  run.wfn.axes[0][0] = 0.1f;
+  run.wfn.axes[1][1] = 0.2f;
+  run.wfn.axes[2][2] = 0.3f;
+  return run;
 }
 
 const std::string kHead =
@@ -61,9 +61,9 @@ TEST(WfnSummary, EveryProperty) {
 }
 
 TEST(WfnSummary, OnlyTheLaplacianAndABlankStem) {
-  input_variables iv = settings({0, 0, 1, 0});
-  iv.wfn.wfn_outname = blank_text(33);
-  EXPECT_EQ(summary(iv), kHead +
+  RunSettings run = settings({0, 0, 1, 0});
+  run.wfn.output_stem = blank_text(33);
+  EXPECT_EQ(summary(run), kHead +
                              " - electron density laplacian\n"
                              "    output file:  _laplrho.cube\n" +
                              kTail);

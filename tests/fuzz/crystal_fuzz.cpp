@@ -8,9 +8,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qv::CrystalStructure crystal;
     qv::read_crystal_output(in, crystal);
     qv::TopSettings top;
-    top.n_symm = 2;
-    top.symm_op = {{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}, {{{-1, 0, 0}, {0, -1, 0}, {0, 0, -1}}}};
-    top.transl = {{0.0, 0.0, 0.0}, {0.5, 0.5, 0.5}};
+    top.symmetry_count = 2;
+    top.rotations = {{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}, {{{-1, 0, 0}, {0, -1, 0}, {0, 0, -1}}}};
+    top.translations = {{0.0, 0.0, 0.0}, {0.5, 0.5, 0.5}};
     qv::expand_atoms(crystal, top);
   });
 }

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string grd_text(12, '\n');
     for (int i = 0; i < 64; ++i) grd_text += "  0.1000000000E+01  0.2000000000E+01\n";
     auto grd = qv::LineReader::from_text(grd_text, "fuzz.grd");
-    std::vector<std::string> intestaz;
-    qv::cube_in_array(cube, grd.get(), layout, role, intestaz);
+    std::vector<std::string> header_lines;
+    qv::read_grid_file(cube, grd.get(), layout, role, header_lines);
   });
 }

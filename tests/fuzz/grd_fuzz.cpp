@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "", "", n1);
   return qv::fuzzing::run_reader(data + 1, size - 1, "fuzz.grd", [&](qv::LineReader& grd) {
     auto cube = qv::LineReader::from_text(header, "fuzz.cube");
-    std::vector<std::string> intestaz;
-    qv::cube_in_array(*cube, &grd, qv::CubeLayout::xd2006, role, intestaz);
+    std::vector<std::string> header_lines;
+    qv::read_grid_file(*cube, &grd, qv::CubeLayout::xd2006, role, header_lines);
   });
 }

@@ -1,17 +1,17 @@
 // The input file reader: header lines, the three job blocks (symmetry texts included), then the
 // run summaries of whatever settings it produced.
-#include "driver/input_reading.hpp"
-#include "driver/output_writing.hpp"
+#include "driver/input_file.hpp"
+#include "driver/run_summary.hpp"
 #include "fuzz_support.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   return qv::fuzzing::run_reader(data, size, "fuzz.inp", [](qv::LineReader& in) {
     auto screen = qv::TextOutput::memory("screen");
     qv::RunOutput out(*screen);
-    qv::input_variables iv;
-    qv::input_reading(in, "fuzz.inp", out, iv, qv::RunLogMode::Leave);
-    for (int section = 1; section <= 3; ++section) {
-      if (iv.inp1_risp[section - 1]) qv::output_writing(section, iv, out.log());
-    }
+    qv::RunSettings settings;
+    qv::read_input_file(in, "fuzz.inp", out, settings, qv::RunLogMode::Leave);
+    if (settings.jobs.wfn) qv::write_run_summary(qv::Job::wfn, settings, out.log());
+    if (settings.jobs.top) qv::write_run_summary(qv::Job::top, settings, out.log());
+    if (settings.jobs.rdg) qv::write_run_summary(qv::Job::rdg, settings, out.log());
   });
 }

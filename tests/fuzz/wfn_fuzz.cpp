@@ -1,7 +1,7 @@
 // The wavefunction file reader.
 #include "fuzz_support.hpp"
 #include "gridio/run_output.hpp"
-#include "wavefunction/readwfn.hpp"
+#include "wavefunction/wfn_reader.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   return qv::fuzzing::run_reader(data, size, "fuzz.wfn", [](qv::LineReader& in) {

@@ -20,7 +20,7 @@ GridFile read_cube_text(const std::string& text, CubeLayout layout = CubeLayout:
                         GridRole role = GridRole::density) {
   auto in = LineReader::from_text(text, "in.cube");
   std::vector<std::string> stored;
-  return cube_in_array(*in, nullptr, layout, role, stored);
+  return read_grid_file(*in, nullptr, layout, role, stored);
 }
 
 // The header of the worked example (two atoms, 3 x 3 x 7 points) in the layout this tool writes.
@@ -62,7 +62,8 @@ std::string example_values(RunText line_of_run) {
   return s;
 }
 
-std::string fields(const std::vector<double>& v, std::size_t from, std::size_t to, const char* fmt) {
+std::string fields(const std::vector<double>& v, std::size_t from, std::size_t to,
+                   const char* fmt) {
   std::string s;
   char buf[64];
   for (std::size_t i = from; i < to && i < v.size(); ++i) {
@@ -113,8 +114,9 @@ TEST(CubeReading, LayoutsOfOtherPrograms) {
        wide_header + example_values([](const std::vector<double>& r) {
          return fields(r, 0, 4, "%22.14E") + fields(r, 4, 7, "%22.14E");
        })},
-      {"empty line after each run",
-       kHeader + example_values([](const std::vector<double>& r) { return six_and_rest(r) + "\n"; })},
+      {"empty line after each run", kHeader + example_values([](const std::vector<double>& r) {
+                                      return six_and_rest(r) + "\n";
+                                    })},
       {"run over lines of two, tabs and CRLF",
        kHeader + example_values([](const std::vector<double>& r) {
          std::string s;
@@ -195,7 +197,7 @@ TEST(CubeReading, WriteThenReadKeepsThePrintedPrecision) {
     for (double& v : g.values) v = mantissa(rng) * std::pow(10.0, exponent(rng));
     g.values[0] = 0.0;
     auto out = TextOutput::memory();
-    cube_writing(h, g, *out);
+    write_cube_file(h, g, *out);
     out->flush();
     const GridFile f = read_cube_text(out->contents());
     EXPECT_EQ(f.header.natoms, h.natoms);
@@ -218,7 +220,7 @@ TEST(CubeReading, TouchingHeaderFieldsOfOwnLayout) {
   h.atomic_numbers = {6};
   h.atoms = {{6.0f, -1500.5f, -2000.75f, 3.0f}};
   auto out = TextOutput::memory();
-  cube_writing(h, index_grid(1, 1, 2), *out);
+  write_cube_file(h, index_grid(1, 1, 2), *out);
   out->flush();
   ASSERT_NE(out->contents().find("    1-1000.250000"), std::string::npos);
   const GridFile f = read_cube_text(out->contents());
@@ -237,7 +239,7 @@ TEST(CubeReading, RunsKeepTheirPlacesInEveryShape) {
     SCOPED_TRACE(std::to_string(s.n1) + "x" + std::to_string(s.n2) + "x" + std::to_string(s.n3));
     const Grid g = index_grid(s.n1, s.n2, s.n3);
     auto out = TextOutput::memory();
-    cube_writing(simple_header(s.n1, s.n2, s.n3), g, *out);
+    write_cube_file(simple_header(s.n1, s.n2, s.n3), g, *out);
     out->flush();
     const auto lines = testing_support::split_lines(out->contents());
     const int per_run = (s.n3 + 5) / 6;
@@ -246,7 +248,8 @@ TEST(CubeReading, RunsKeepTheirPlacesInEveryShape) {
       for (int i2 = 0; i2 < s.n2; ++i2) {
         char field[32];
         std::snprintf(field, sizeof field, "%13.5E", g.at(i1, i2, s.n3 - 1));
-        const std::string& last_line = lines[6 + static_cast<std::size_t>((i1 * s.n2 + i2 + 1) * per_run - 1)];
+        const std::string& last_line =
+            lines[6 + static_cast<std::size_t>((i1 * s.n2 + i2 + 1) * per_run - 1)];
         ASSERT_EQ(last_line.substr(last_line.size() - 13), field) << i1 << " " << i2;
       }
     const GridFile f = read_cube_text(out->contents());
@@ -321,7 +324,8 @@ TEST(CubeReading, FaultsNameTheFileAndLine) {
       {"malformed field", kHeader + "  5.00000E-01  2.5000xE-01\n", 9},
       {"asterisks", kHeader + "  5.00000E-01 *************\n", 9},
       {"data-set count of zero",
-       kTitles + "   -1 0 0 0\n    1 1 0 0\n    1 0 1 0\n    1 0 0 1\n    1 1 0 0 0\n    0\n 1.0\n", 8},
+       kTitles + "   -1 0 0 0\n    1 1 0 0\n    1 0 1 0\n    1 0 0 1\n    1 1 0 0 0\n    0\n 1.0\n",
+       8},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

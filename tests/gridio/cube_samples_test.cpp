@@ -50,7 +50,7 @@ TEST(CubeSamples, ReadAsTheirWritersMeantThem) {
     auto in = LineReader::open(sample_path(s.file));
     ASSERT_TRUE(in);
     std::vector<std::string> stored;
-    const GridFile f = cube_in_array(*in, nullptr, CubeLayout::general, GridRole::density, stored);
+    const GridFile f = read_grid_file(*in, nullptr, CubeLayout::general, GridRole::density, stored);
     EXPECT_EQ(f.header.natoms, s.natoms);
     EXPECT_EQ(f.header.n1, s.n1);
     EXPECT_EQ(f.header.n2, s.n2);
@@ -91,7 +91,7 @@ TEST(CubeSamples, SpotValues) {
     auto in = LineReader::open(sample_path(s.file));
     ASSERT_TRUE(in);
     std::vector<std::string> stored;
-    const GridFile f = cube_in_array(*in, nullptr, CubeLayout::general, GridRole::density, stored);
+    const GridFile f = read_grid_file(*in, nullptr, CubeLayout::general, GridRole::density, stored);
     EXPECT_EQ(f.grid.at(s.i1, s.i2, s.i3), s.value);
   }
 }
@@ -103,7 +103,7 @@ TEST(CubeSamples, NegativeFirstCountGivesAnEmptyGrid) {
   auto in = LineReader::open(sample_path("grid20ang.cube"));
   ASSERT_TRUE(in);
   std::vector<std::string> stored;
-  const GridFile f = cube_in_array(*in, nullptr, CubeLayout::general, GridRole::density, stored);
+  const GridFile f = read_grid_file(*in, nullptr, CubeLayout::general, GridRole::density, stored);
   EXPECT_EQ(f.header.n1, -20);
   EXPECT_EQ(f.header.natoms, 16);
   EXPECT_TRUE(f.grid.values.empty());

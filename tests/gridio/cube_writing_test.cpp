@@ -15,7 +15,7 @@ using testing_support::split_lines;
 
 std::string write_cube(const GridHeader& h, const Grid& g) {
   auto out = TextOutput::memory("test.cube");
-  cube_writing(h, g, *out);
+  write_cube_file(h, g, *out);
   out->flush();
   return out->contents();
 }
@@ -135,10 +135,10 @@ TEST(CubeWriting, InconsistentHeaderIsRefused) {
   GridHeader h = simple_header(1, 1, 1);
   h.natoms = 2;  // but no atoms in the tables
   auto out = TextOutput::memory();
-  EXPECT_THROW(cube_writing(h, index_grid(1, 1, 1), *out), std::invalid_argument);
+  EXPECT_THROW(write_cube_file(h, index_grid(1, 1, 1), *out), std::invalid_argument);
   Grid g = index_grid(2, 2, 2);
   g.values.pop_back();
-  EXPECT_THROW(cube_writing(simple_header(2, 2, 2), g, *out), std::invalid_argument);
+  EXPECT_THROW(write_cube_file(simple_header(2, 2, 2), g, *out), std::invalid_argument);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ GridFile read_pair(const std::string& cube, const std::string& grd, GridRole rol
                    std::vector<std::string>& stored) {
   auto c = LineReader::from_text(cube, "in.cube");
   auto g = LineReader::from_text(grd, "in.grd");
-  return cube_in_array(*c, g.get(), CubeLayout::xd2006, role, stored);
+  return read_grid_file(*c, g.get(), CubeLayout::xd2006, role, stored);
 }
 
 std::string header_lines(int count) {
@@ -62,8 +62,8 @@ TEST(GrdFile, UnitConversionsByRole) {
 
 TEST(GrdFile, AtomCountZeroGivesTwelveHeaderLines) {
   std::vector<std::string> stored;
-  const GridFile f = read_pair(cube_header(0, 2, 1, 1),
-                               header_lines(12) + "  0.1E+01  0.2E+01\n", GridRole::density, stored);
+  const GridFile f = read_pair(cube_header(0, 2, 1, 1), header_lines(12) + "  0.1E+01  0.2E+01\n",
+                               GridRole::density, stored);
   EXPECT_EQ(stored.size(), 12u);
   EXPECT_EQ(f.grid.values, (GridValues{1.0 * kBohr3, 2.0 * kBohr3}));
 }
@@ -75,17 +75,19 @@ TEST(GrdFile, RunsRunFirstIndexFastest) {
     const Grid g = index_grid(n1, 2, 3);
     std::vector<std::string> stored(14, std::string(80, ' '));
     auto out = TextOutput::memory("out.grd");
-    grd_writing(g, 2, stored, GrdOutput::rdg, *out);
+    write_grd_file(g, 2, stored, GrdOutput::rdg, *out);
     out->flush();
     const auto lines = split_lines(out->contents());
     const std::size_t per_run = static_cast<std::size_t>((n1 + 5) / 6);
     ASSERT_EQ(lines.size(), 14 + 2 * 3 * per_run);
     EXPECT_EQ(lines[14].size(), 108u);
     EXPECT_EQ(lines[14 + per_run - 1].size(), 18u * static_cast<std::size_t>(n1 % 6 ? n1 % 6 : 6));
-    EXPECT_EQ(lines[14].substr(0, 36), "  0.1000000000E+01  0.1010000000E+03");  // v(1,1,1), v(2,1,1)
+    EXPECT_EQ(lines[14].substr(0, 36),
+              "  0.1000000000E+01  0.1010000000E+03");  // v(1,1,1), v(2,1,1)
 
     std::vector<std::string> unused;
-    const GridFile f = read_pair(cube_header(2, n1, 2, 3), out->contents(), GridRole::gradient, unused);
+    const GridFile f =
+        read_pair(cube_header(2, n1, 2, 3), out->contents(), GridRole::gradient, unused);
     ASSERT_EQ(f.grid.values.size(), g.values.size());
     for (std::size_t i = 0; i < g.values.size(); ++i)
       EXPECT_DOUBLE_EQ(f.grid.values[i], g.values[i] * kBohr4) << i;
@@ -98,7 +100,7 @@ TEST(GrdFile, HeaderLinesLeftAdjustedAndPaddedInPlace) {
   stored[0] = "   XDGRAPH map" + std::string(66, ' ');
   stored[11] = std::string(79, ' ') + "x";
   auto out = TextOutput::memory("out.grd");
-  grd_writing(index_grid(1, 1, 1), 0, stored, GrdOutput::abramov_g, *out);
+  write_grd_file(index_grid(1, 1, 1), 0, stored, GrdOutput::abramov_g, *out);
   out->flush();
   const auto lines = split_lines(out->contents());
   ASSERT_EQ(lines.size(), 13u);
@@ -123,7 +125,7 @@ TEST(GrdFile, DensityComesBackAsReadThroughRhoSign) {
                        Case{GrdOutput::rdg, "  0.1481846429E+00"},
                        Case{GrdOutput::abramov_h, "  0.1481846429E+00"}}) {
     auto out = TextOutput::memory("out.grd");
-    grd_writing(f.grid, 0, stored, c.role, *out);
+    write_grd_file(f.grid, 0, stored, c.role, *out);
     out->flush();
     const auto lines = split_lines(out->contents());
     ASSERT_EQ(lines.size(), 14u);
@@ -168,7 +170,7 @@ TEST(GrdFile, FaultsNameTheGrdFileAndLine) {
 TEST(GrdFile, WritingWithoutStoredHeaderFails) {
   std::vector<std::string> stored(3, std::string(80, ' '));
   auto out = TextOutput::memory("out.grd");
-  EXPECT_THROW(grd_writing(index_grid(1, 1, 1), 0, stored, GrdOutput::rdg, *out), TextError);
+  EXPECT_THROW(write_grd_file(index_grid(1, 1, 1), 0, stored, GrdOutput::rdg, *out), TextError);
 }
 
 // An XD grid file (100 x 100 x 1 points, 75 atoms) with a companion cube header made here.
@@ -179,7 +181,8 @@ TEST(GrdFile, SampleFromXd) {
   auto grd = LineReader::open(path);
   ASSERT_TRUE(grd);
   std::vector<std::string> stored;
-  const GridFile f = cube_in_array(*cube, grd.get(), CubeLayout::xd2006, GridRole::density, stored);
+  const GridFile f =
+      read_grid_file(*cube, grd.get(), CubeLayout::xd2006, GridRole::density, stored);
   ASSERT_EQ(stored.size(), 87u);
   EXPECT_EQ(stored[0], "2DGRDFIL  0" + std::string(69, ' '));
   EXPECT_EQ(stored[86], "! Values" + std::string(72, ' '));

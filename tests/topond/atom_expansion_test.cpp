@@ -12,10 +12,10 @@ TopSettings settings_of(std::initializer_list<const char*> texts) {
   for (const char* t : texts) {
     SymmetryOperation op;
     parse_symmetry_text(t, "in.inp", 1, op);
-    top.symm_op.push_back(op.op);
-    top.transl.push_back(op.transl);
+    top.rotations.push_back(op.rotation);
+    top.translations.push_back(op.translation);
   }
-  top.n_symm = static_cast<std::int32_t>(top.symm_op.size());
+  top.symmetry_count = static_cast<std::int32_t>(top.rotations.size());
   return top;
 }
 
@@ -54,15 +54,15 @@ TEST(AtomExpansion, NoOperationsNoAtoms) {
 
 TEST(AtomExpansion, SwapOfXAndY) {
   TopSettings top = settings_of({"y,x,z"});
-  EXPECT_EQ(top.symm_op[0][1][0], 1);
-  EXPECT_EQ(top.symm_op[0][0][1], 1);
+  EXPECT_EQ(top.rotations[0][1][0], 1);
+  EXPECT_EQ(top.rotations[0][0][1], 1);
   const auto f = apply_operation(top, 0, {0.1f, 0.2f, 0.3f});
   EXPECT_EQ(f, (std::array<float, 3>{0.2f, 0.1f, 0.3f}));
 }
 
 TEST(AtomExpansion, TranslationIsAddedInDoublePrecision) {
   TopSettings top = settings_of({"x,y,z"});
-  top.transl[0] = {0.1, 0.5, 1.0 / 3.0};
+  top.translations[0] = {0.1, 0.5, 1.0 / 3.0};
   const auto f = apply_operation(top, 0, {7.19999953e-05f, 0.25f, 0.000153000001f});
   // Adding in single precision would give 0.100072004 and 0.333486348.
   EXPECT_EQ(f[0], 0.100071996f);

@@ -35,11 +35,11 @@ std::string full_width(std::string name) {
   return name;
 }
 
-std::string input_text(int n_grid, int pairs, std::vector<std::string> symm,
+std::string input_text(int grid_count, int pairs, std::vector<std::string> symm,
                        const std::string& crystal = "crystal.out") {
   std::string t =
       "OUTPUT_FILE_NAME run.log\nSECTIONS *TOP\n\nTOPOND TO CUBE CONVERSION\nN_OF_GRIDS " +
-      std::to_string(n_grid) + "\n";
+      std::to_string(grid_count) + "\n";
   for (int g = 1; g <= pairs; ++g)
     t += "GRID_FILE_NAME g" + std::to_string(g) + ".dat\nCUBE_NAME(OUTPUT) c" +
          std::to_string(g) + "\n";

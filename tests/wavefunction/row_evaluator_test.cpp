@@ -30,9 +30,9 @@ TEST(RowEvaluator, EveryTypeMatchesItsDefinition) {
     SCOPED_TRACE("type " + std::to_string(type));
     const WfnRecord rec = one_primitive(type);
     RowEvaluator ev(rec, kXs, true);
-    ev.moderiv_calc(kY, kZ);
+    ev.evaluate_orbitals_with_derivatives(kY, kZ);
     RowEvaluator values_only(rec, kXs, false);
-    values_only.rho_calc(kY, kZ);
+    values_only.evaluate_orbitals(kY, kZ);
     for (std::size_t j = 0; j < kXs.size(); ++j) {
       const auto d = direct_primitive(type, kAlpha, kXs[j] - kAtom.x, kY - kAtom.y, kZ - kAtom.z);
       const double tol = 1e-13;
@@ -56,7 +56,7 @@ TEST(RowEvaluator, EveryTypeMatchesFiniteDifferencesOfItsValues) {
     SCOPED_TRACE("type " + std::to_string(type));
     const WfnRecord rec = one_primitive(type);
     RowEvaluator ev(rec, kXs, true);
-    ev.moderiv_calc(kY, kZ);
+    ev.evaluate_orbitals_with_derivatives(kY, kZ);
     // values[axis][shift][point]
     std::vector<double> values[3][5];
     for (int q = 0; q < 5; ++q) {
@@ -64,12 +64,12 @@ TEST(RowEvaluator, EveryTypeMatchesFiniteDifferencesOfItsValues) {
       std::vector<double> xs = kXs;
       for (double& x : xs) x += d;
       RowEvaluator shifted(rec, xs, false);
-      shifted.rho_calc(kY, kZ);
+      shifted.evaluate_orbitals(kY, kZ);
       values[0][q].assign(shifted.psi(0), shifted.psi(0) + xs.size());
       RowEvaluator plain(rec, kXs, false);
-      plain.rho_calc(kY + d, kZ);
+      plain.evaluate_orbitals(kY + d, kZ);
       values[1][q].assign(plain.psi(0), plain.psi(0) + xs.size());
-      plain.rho_calc(kY, kZ + d);
+      plain.evaluate_orbitals(kY, kZ + d);
       values[2][q].assign(plain.psi(0), plain.psi(0) + xs.size());
     }
     for (std::size_t j = 0; j < kXs.size(); ++j) {
@@ -100,8 +100,8 @@ TEST(RowEvaluator, ProductOfExactlyTheThresholdIsSkipped) {
                        Case{-1.0e-10, false}, Case{0.0, false}}) {
     const WfnRecord rec = one_primitive(1, 0.125, c.coef, origin);
     RowEvaluator value(rec, xs, false), deriv(rec, xs, true);
-    value.rho_calc(0, 0);
-    deriv.moderiv_calc(0, 0);
+    value.evaluate_orbitals(0, 0);
+    deriv.evaluate_orbitals_with_derivatives(0, 0);
     EXPECT_EQ(value.chimax(0), 1.0);
     EXPECT_EQ(deriv.chimax(0), 1.0);
     EXPECT_EQ(value.psi(0)[0], c.used ? c.coef : 0.0) << c.coef;
@@ -118,8 +118,8 @@ TEST(RowEvaluator, DerivativeMeasureKeepsTightPrimitives) {
   const double coef = 1.0e-10;
   const WfnRecord rec = one_primitive(1, 50.0, coef, origin);
   RowEvaluator value(rec, xs, false), deriv(rec, xs, true);
-  value.rho_calc(0, 0);
-  deriv.moderiv_calc(0, 0);
+  value.evaluate_orbitals(0, 0);
+  deriv.evaluate_orbitals_with_derivatives(0, 0);
   const auto d = direct_primitive(1, 50.0, 0.2, 0, 0);
   EXPECT_NEAR(value.chimax(0), std::fabs(d.v), 1e-15);
   EXPECT_NEAR(deriv.chimax(0), std::fabs(d.lap), 1e-13);
@@ -131,8 +131,8 @@ TEST(RowEvaluator, DerivativeMeasureKeepsTightPrimitives) {
   // A px primitive on the row's axis where its value vanishes: only the derivative measure sees it.
   const WfnRecord p = one_primitive(3, 1.0, 1.0, origin);  // py, evaluated at y = 0
   RowEvaluator pv(p, xs, false), pd(p, xs, true);
-  pv.rho_calc(0, 0);
-  pd.moderiv_calc(0, 0);
+  pv.evaluate_orbitals(0, 0);
+  pd.evaluate_orbitals_with_derivatives(0, 0);
   EXPECT_EQ(pv.chimax(0), 0.0);
   EXPECT_NEAR(pd.chimax(0), std::exp(-0.04), 1e-15);
   EXPECT_NEAR(pd.gy(0)[0], std::exp(-0.04), 1e-15);
@@ -142,14 +142,16 @@ TEST(RowEvaluator, FarFromEveryCentreEverythingIsExactlyZero) {
   const WfnRecord rec = make_record({kAtom}, {{0, 1, 0.5, {1.0}}, {0, 13, 0.05, {2.0}}}, {2.0});
   const std::vector<double> xs{-4000.0, 0.0, 4000.0};
   RowEvaluator ev(rec, xs, true);
-  ev.moderiv_calc(5000.0, -5000.0);
+  ev.evaluate_orbitals_with_derivatives(5000.0, -5000.0);
   for (int j = 0; j < 3; ++j)
-    for (const double* v : {ev.psi(0), ev.gx(0), ev.gy(0), ev.gz(0), ev.d2(0)}) EXPECT_EQ(v[j], 0.0);
+    for (const double* v : {ev.psi(0), ev.gx(0), ev.gy(0), ev.gz(0), ev.d2(0)})
+      EXPECT_EQ(v[j], 0.0);
 }
 
 TEST(RowEvaluator, EveryInstructionSetBuildAgreesWithTheGenericOne) {
   std::vector<testing::TestPrimitive> prims;
-  const std::vector<testing::TestAtom> atoms{{0, 0, 0, 8}, {1.4, 0.3, -0.8, 1}, {-1.1, 0.9, 0.5, 1}};
+  const std::vector<testing::TestAtom> atoms{
+      {0, 0, 0, 8}, {1.4, 0.3, -0.8, 1}, {-1.1, 0.9, 0.5, 1}};
   for (int t = 1; t <= 20; ++t)
     for (int a = 0; a < 3; ++a)
       prims.push_back({a, t, 0.3 + 0.7 * a + 0.05 * t,
@@ -158,7 +160,7 @@ TEST(RowEvaluator, EveryInstructionSetBuildAgreesWithTheGenericOne) {
   std::vector<double> xs;
   for (int j = 0; j < 21; ++j) xs.push_back(-2.0 + 0.21 * j);
   RowEvaluator a(rec, xs, true, orbital_kernels::generic_table());
-  a.moderiv_calc(0.2, -0.4);
+  a.evaluate_orbitals_with_derivatives(0.2, -0.4);
   std::vector<const orbital_kernels::Table*> builds;
   if (orbital_kernels::avx2_supported()) builds.push_back(&orbital_kernels::avx2_table());
   if (orbital_kernels::avx512_supported()) builds.push_back(&orbital_kernels::avx512_table());
@@ -166,7 +168,7 @@ TEST(RowEvaluator, EveryInstructionSetBuildAgreesWithTheGenericOne) {
   for (const auto* build : builds) {
     SCOPED_TRACE(build->name);
     RowEvaluator b(rec, xs, true, *build);
-    b.moderiv_calc(0.2, -0.4);
+    b.evaluate_orbitals_with_derivatives(0.2, -0.4);
     for (int k = 0; k < 4; ++k)
       for (std::size_t j = 0; j < xs.size(); ++j) {
         EXPECT_NEAR(a.psi(k)[j], b.psi(k)[j], 1e-13 * (1 + std::fabs(a.psi(k)[j])));

@@ -15,13 +15,13 @@ namespace {
 using testing::TestAtom;
 using testing::TestPrimitive;
 
-WfnSettings settings(std::array<int, 4> on, std::array<float, 3> centre, std::int32_t n[3],
+WfnSettings settings(WfnProperties on, std::array<float, 3> centre, std::int32_t n[3],
                      float step[3]) {
   WfnSettings s;
-  s.wfn_risp = on;
-  s.centre_wfn = centre;
-  s.n_puntix = n[0], s.n_puntiy = n[1], s.n_puntiz = n[2];
-  for (int a = 0; a < 3; ++a) s.orient_matr[a][a] = step[a];
+  s.properties = on;
+  s.centre = centre;
+  s.points_x = n[0], s.points_y = n[1], s.points_z = n[2];
+  for (int a = 0; a < 3; ++a) s.axes[a][a] = step[a];
   return s;
 }
 
@@ -122,8 +122,10 @@ TEST(WfnSweep, ZeroFarAwayAndWithoutOccupation) {
     const WfnRecord* rec;
     std::array<float, 3> centre;
   };
-  for (const Case c : {Case{&near_rec, {900.0f, -900.0f, 900.0f}}, Case{&empty, {0.1f, 0.2f, 0.3f}}}) {
-    for (std::array<int, 4> on : {std::array<int, 4>{1, 0, 0, 0}, std::array<int, 4>{1, 1, 1, 1}}) {
+  for (const Case c :
+       {Case{&near_rec, {900.0f, -900.0f, 900.0f}}, Case{&empty, {0.1f, 0.2f, 0.3f}}}) {
+    for (WfnProperties on :
+         {WfnProperties{true, false, false, false}, WfnProperties{true, true, true, true}}) {
       const WfnSettings s = settings(on, c.centre, n, step);
       const WfnGrids g = wfn_sweep(*c.rec, s, wfn_grid_layout(s), "test");
       for (const Grid* grid : {&g.rho, &g.grad, &g.lapl, &g.g, &g.v, &g.h})
@@ -149,9 +151,9 @@ TEST(WfnSweep, TwoPointsLieHalfAStepEitherSideOfTheCentre) {
 
 TEST(WfnSweep, XInSinglePrecisionYAndZAccumulated) {
   WfnSettings s;
-  s.centre_wfn = {0.1f, 0.1f, 0.1f};
-  s.n_puntix = 7;
-  s.orient_matr[0][0] = 0.1f;
+  s.centre = {0.1f, 0.1f, 0.1f};
+  s.points_x = 7;
+  s.axes[0][0] = 0.1f;
   const WfnGridLayout layout = wfn_grid_layout(s);
   const float ox = 0.1f - 6.0f * 0.5f * 0.1f;
   EXPECT_EQ(layout.origin[0], ox);

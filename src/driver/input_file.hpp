@@ -1,7 +1,7 @@
 #pragma once
 // Reads the input file in one forward pass: the OUTPUT_FILE_NAME and SECTIONS lines, then the
 // blocks of the jobs switched on. Opens the run log (into `out`).
-#include "driver/input_variables.hpp"
+#include "driver/run_settings.hpp"
 #include "gridio/line_reader.hpp"
 #include "gridio/run_output.hpp"
 
@@ -14,7 +14,7 @@ enum class RunLogMode { Create, Leave };
 // Raises ProgramStop on the stops of the input file (after their messages), and TextError on
 // failures of the file layer. `input_path` is the file being read, so that a run log that
 // would overwrite it is refused.
-void input_reading(LineReader& in, const std::string& input_path, RunOutput& out,
-                   input_variables& iv, RunLogMode mode = RunLogMode::Create);
+void read_input_file(LineReader& in, const std::string& input_path, RunOutput& out,
+                   RunSettings& settings, RunLogMode mode = RunLogMode::Create);
 
 }  // namespace qv

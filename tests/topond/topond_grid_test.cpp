@@ -5,7 +5,7 @@
 
 #include "gridio/stop.hpp"
 #include "gridio/text_error.hpp"
-#include "topond/topo_array.hpp"
+#include "topond/topond_grid.hpp"
 #include "topond/topond_text.hpp"
 
 namespace qv {
@@ -16,13 +16,13 @@ using testing::topond_text;
 
 void read_text(const std::string& text, GridHeader& h, Grid& g) {
   auto in = LineReader::from_text(text, "grid.dat");
-  topo_array(*in, h, g);
+  read_topond_grid(*in, h, g);
 }
 
 // N1 = 16 fills two lines per run; 17 adds a one-value line; 3 is one short line; 8 exactly one.
-class TopoArrayRuns : public ::testing::TestWithParam<int> {};
+class TopondGridRuns : public ::testing::TestWithParam<int> {};
 
-TEST_P(TopoArrayRuns, ValuesLandAtTheirPoints) {
+TEST_P(TopondGridRuns, ValuesLandAtTheirPoints) {
   const int n1 = GetParam(), n2 = 3, n3 = 2;
   const double origin[3] = {-1.5, 0.25, 2.0}, step[3] = {0.1, 0.2, 0.4};
   GridHeader h;
@@ -43,9 +43,9 @@ TEST_P(TopoArrayRuns, ValuesLandAtTheirPoints) {
             << i1 << " " << i2 << " " << i3;
 }
 
-INSTANTIATE_TEST_SUITE_P(N1, TopoArrayRuns, ::testing::Values(1, 3, 8, 16, 17, 23));
+INSTANTIATE_TEST_SUITE_P(N1, TopondGridRuns, ::testing::Values(1, 3, 8, 16, 17, 23));
 
-TEST(TopoArray, FieldsAreFixedColumnsAndShortLinesReadAsZero) {
+TEST(TopondGrid, FieldsAreFixedColumnsAndShortLinesReadAsZero) {
   // Values by columns: implied decimals without a point, D exponents, a short last line.
   const std::string text =
       "   3   1   1\n"
@@ -65,7 +65,7 @@ TEST(TopoArray, FieldsAreFixedColumnsAndShortLinesReadAsZero) {
   EXPECT_EQ(g.values[2], 0.0);
 }
 
-TEST(TopoArray, ZeroCountsReadNoValues) {
+TEST(TopondGrid, ZeroCountsReadNoValues) {
   GridHeader h;
   Grid g;
   read_text("   0   4   4\n 1.0\n 1.0\n 1.0\n", h, g);
@@ -73,7 +73,7 @@ TEST(TopoArray, ZeroCountsReadNoValues) {
   EXPECT_TRUE(g.empty());
 }
 
-TEST(TopoArray, BadFilesNameFileAndLine) {
+TEST(TopondGrid, BadFilesNameFileAndLine) {
   const std::string good = topond_text(9, 2, 1);
   struct Case {
     std::string text;
@@ -100,7 +100,7 @@ TEST(TopoArray, BadFilesNameFileAndLine) {
   }
 }
 
-TEST(TopoArray, HugeCountsAreOutOfMemoryBeforeAnyValueIsRead) {
+TEST(TopondGrid, HugeCountsAreOutOfMemoryBeforeAnyValueIsRead) {
   GridHeader h;
   Grid g;
   EXPECT_THROW(read_text("9999999999991\n 0.0\n 0.0\n 0.0\n", h, g), OutOfMemory);
@@ -108,14 +108,14 @@ TEST(TopoArray, HugeCountsAreOutOfMemoryBeforeAnyValueIsRead) {
 
 // The CRYSTAL grid at hand was written in the cube layout, not the TOPOND one: it is refused
 // with a message naming the file, never misread.
-TEST(TopoArray, RealCubeLayoutFileIsRefused) {
+TEST(TopondGrid, RealCubeLayoutFileIsRefused) {
   const auto path = std::filesystem::path(QV_SAMPLES) / "topond" / "topo_hematite3D_ELF.cube";
   if (!std::filesystem::exists(path)) GTEST_SKIP() << "no sample files";
   auto in = LineReader::open(path.string());
   ASSERT_TRUE(in);
   GridHeader h;
   Grid g;
-  EXPECT_THROW(topo_array(*in, h, g), TextError);
+  EXPECT_THROW(read_topond_grid(*in, h, g), TextError);
 }
 
 }  // namespace

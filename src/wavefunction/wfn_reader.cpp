@@ -1,4 +1,4 @@
-#include "wavefunction/readwfn.hpp"
+#include "wavefunction/wfn_reader.hpp"
 
 #include <cmath>
 #include <cstdio>
@@ -115,7 +115,8 @@ WfnRecord read_wfn(LineReader& in, RunOutput& out) {
   const std::int64_t nmo = p.integer(field(counts, 9, 15), "the number of orbitals (columns 9-23)");
   const std::int64_t nprims =
       p.integer(field(counts, 37, 7), "the number of primitives (columns 37-43)");
-  const std::int64_t ncent = p.integer(field(counts, 55, 9), "the number of centres (columns 55-63)");
+  const std::int64_t ncent =
+      p.integer(field(counts, 55, 9), "the number of centres (columns 55-63)");
   if (nmo < 0 || nprims < 0 || ncent < 0)
     p.stop("negative count of orbitals, primitives or centres");
   if (nmo > std::numeric_limits<std::int32_t>::max() ||
@@ -202,10 +203,12 @@ WfnRecord read_wfn(LineReader& in, RunOutput& out) {
   return rec;
 }
 
-WfnRecord readwfn(const std::string& wfn_inpname, RunOutput& out) {
-  auto in = LineReader::open(trimmed(wfn_inpname));
+WfnRecord read_wfn_file(const std::string& wavefunction_file, RunOutput& out) {
+  auto in = LineReader::open(trimmed(wavefunction_file));
   if (!in) {
-    out.to_log(ListLine().text(left_adjust(wfn_inpname, 33)).text(" file cannot be opened, program stop"));
+    out.to_log(ListLine()
+                   .text(left_adjust(wavefunction_file, 33))
+                   .text(" file cannot be opened, program stop"));
     program_stop(1);
   }
   return read_wfn(*in, out);

@@ -14,11 +14,11 @@ namespace qv {
 // Householder reduction to tridiagonal form, QR iteration with Wilkinson shifts deflating from
 // the bottom (an off-diagonal element is zero once its square is at most 1.0E-18), a stable
 // ascending sort and the back-transformation of the vectors. Each deflation is given at most
-// kDiagatIterationCap iterations, so huge or non-finite entries cannot make it spin forever;
+// kEigenIterationCap iterations, so huge or non-finite entries cannot make it spin forever;
 // ordinary matrices converge in a handful.
-void diagat(int n, int ld, double* a, double* v, double* d, double* work);
+void symmetric_eigen(int n, int ld, double* a, double* v, double* d, double* work);
 
-inline constexpr int kDiagatIterationCap = 100;
+inline constexpr int kEigenIterationCap = 100;
 
 // Ascending eigenvalues of a 3 x 3 symmetric matrix (the vectors are not formed).
 std::array<double, 3> eigenvalues3(const Matrix3& m);

@@ -7,6 +7,6 @@
 namespace qv {
 
 // Returns false when the job is not available in this build (after saying so in the run log).
-bool topo_to_cube(const TopSettings& top, RunOutput& out);
+bool run_top_job(const TopSettings& top, RunOutput& out);
 
 }  // namespace qv

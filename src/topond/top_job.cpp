@@ -1,4 +1,4 @@
-#include "topond/topo_to_cube.hpp"
+#include "topond/top_job.hpp"
 
 #include <algorithm>
 
@@ -10,7 +10,7 @@
 #include "gridio/stop.hpp"
 #include "topond/atom_expansion.hpp"
 #include "topond/crystal_output.hpp"
-#include "topond/topo_array.hpp"
+#include "topond/topond_grid.hpp"
 
 namespace qv {
 
@@ -20,18 +20,18 @@ namespace {
 // emptied before (or after) it is read.
 void refuse_overwriting_inputs(const std::string& cube, const TopSettings& top, int n_grids,
                                RunOutput& out) {
-  std::vector<std::string> inputs{trimmed(top.crys_out)};
-  for (int g = 0; g < n_grids; ++g) inputs.push_back(trimmed(top.grd_top_name[g]));
+  std::vector<std::string> inputs{trimmed(top.crystal_output)};
+  for (int g = 0; g < n_grids; ++g) inputs.push_back(trimmed(top.topond_grids[g]));
   for (const std::string& input : inputs) {
     if (!same_existing_file(cube, input)) continue;
-    out.to_log("TOPOND TO CUBE CONVERSION: the cube file " + cube + " would overwrite the input file " +
-               input + ", program stop");
+    out.to_log("TOPOND TO CUBE CONVERSION: the cube file " + cube +
+               " would overwrite the input file " + input + ", program stop");
     program_stop(1);
   }
 }
 
 ExpandedAtoms read_atoms(const TopSettings& top, RunOutput& out) {
-  auto crystal_file = open_input_or_stop(top.crys_out, out);
+  auto crystal_file = open_input_or_stop(top.crystal_output, out);
   CrystalStructure crystal;
   if (read_crystal_output(*crystal_file, crystal) == CrystalRead::NoAtomCount) {
     out.to_log(crystal_file->name() +
@@ -50,12 +50,12 @@ ExpandedAtoms read_atoms(const TopSettings& top, RunOutput& out) {
 
 }  // namespace
 
-bool topo_to_cube(const TopSettings& top, RunOutput& out) {
+bool run_top_job(const TopSettings& top, RunOutput& out) {
   ExpandedAtoms atoms = read_atoms(top, out);
-  const int n_grids = std::clamp(top.n_grid, 0, 3);
+  const int n_grids = std::clamp(top.grid_count, 0, 3);
   for (int g = 0; g < n_grids; ++g) {
-    auto in = open_input_or_stop(top.grd_top_name[g], out);
-    const std::string cube_name = trimmed(top.cubeout[g]) + ".cube";
+    auto in = open_input_or_stop(top.topond_grids[g], out);
+    const std::string cube_name = trimmed(top.cube_outputs[g]) + ".cube";
     refuse_overwriting_inputs(cube_name, top, n_grids, out);
     auto cube = TextOutput::create(cube_name);
 
@@ -64,8 +64,8 @@ bool topo_to_cube(const TopSettings& top, RunOutput& out) {
     header.atomic_numbers = atoms.atomic_numbers;
     header.atoms = atoms.atoms;
     Grid grid;
-    topo_array(*in, header, grid);
-    cube_writing(header, grid, *cube);
+    read_topond_grid(*in, header, grid);
+    write_cube_file(header, grid, *cube);
     cube->close();  // complete before the next grid is opened
   }
   return true;

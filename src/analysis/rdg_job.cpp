@@ -1,4 +1,4 @@
-#include "analysis/calc_stuff.hpp"
+#include "analysis/rdg_job.hpp"
 
 #include <memory>
 #include <optional>
@@ -7,7 +7,7 @@
 #include "analysis/abramov_calc.hpp"
 #include "analysis/grid_axes.hpp"
 #include "analysis/numerical_derivatives.hpp"
-#include "analysis/plot.hpp"
+#include "analysis/plot_tables.hpp"
 #include "analysis/rdg_calc.hpp"
 #include "analysis/rdg_statistics.hpp"
 #include "analysis/rhosign_calc.hpp"
@@ -26,10 +26,10 @@ namespace {
 
 // Everything the job holds while it runs; every grid shares the density's shape.
 struct RdgJob {
-  RdgJob(RdgSettings& settings, RunOutput& output, const WfnCounts& counts)
-      : rdg(settings), out(output), wfn_counts(counts) {}
+  RdgJob(RdgSettings& rdg_settings, RunOutput& output, const WfnCounts& counts)
+      : settings(rdg_settings), out(output), wfn_counts(counts) {}
 
-  RdgSettings& rdg;
+  RdgSettings& settings;
   RunOutput& out;
   WfnCounts wfn_counts;
   bool grd_input = false;
@@ -37,8 +37,8 @@ struct RdgJob {
 
   GridHeader reference;
   Grid rho;
-  Grid zero_array;
-  std::optional<Grid> grad_array, lapl_array, rdg_array, rhosegn_array;
+  Grid zeros;  // the selection and mask of "every point"
+  std::optional<Grid> gradient, laplacian, rdg, rhosign;
   std::optional<AbramovGrids> abramov;
   std::vector<std::string> inputs;  // the files read, which no output may replace
 };
@@ -56,8 +56,8 @@ GridFile read_input(RdgJob& job, const std::string& cube_name, const std::string
   std::unique_ptr<LineReader> grd;
   if (job.grd_input) grd = open_input(job, grd_name);
   std::vector<std::string> discarded;
-  auto& intestaz = role == GridRole::density ? job.rdg.grd_intestaz : discarded;
-  return cube_in_array(*cube, grd.get(), job.layout, role, intestaz);
+  auto& header_lines = role == GridRole::density ? job.settings.grd_header_lines : discarded;
+  return read_grid_file(*cube, grd.get(), job.layout, role, header_lines);
 }
 
 // An output is never created over one of the job's input files: that would destroy the input.
@@ -73,13 +73,13 @@ std::unique_ptr<TextOutput> create_output(RdgJob& job, const std::string& name) 
 
 void write_cube(RdgJob& job, const std::string& name, const Grid& grid) {
   auto file = create_output(job, name);
-  cube_writing(job.reference, grid, *file);
+  write_cube_file(job.reference, grid, *file);
   file->close();
 }
 
 void write_grd(RdgJob& job, const std::string& name, const Grid& grid, GrdOutput role) {
   auto file = create_output(job, name);
-  grd_writing(grid, job.reference.natoms, job.rdg.grd_intestaz, role, *file);
+  write_grd_file(grid, job.reference.natoms, job.settings.grd_header_lines, role, *file);
   file->close();
 }
 
@@ -116,64 +116,65 @@ RdgChoice all_points() { return RdgChoice{}; }
 
 // Step 5: RDG at the chosen points.
 void rdg_step(RdgJob& job) {
-  const RdgSettings& s = job.rdg;
-  if (!job.grad_array) {
+  const RdgSettings& s = job.settings;
+  if (!job.gradient) {
     skip(job, "RDG not computed: no gradient grid (fewer than 5 points along an axis)");
     return;
   }
   RdgChoice choice;
-  choice.space = s.rdg_rispace;
-  choice.cutoff = s.rdg_rispace[0] ? 1000.0f : s.spacecutoff;
-  const Grid* selection = &job.zero_array;
-  if (s.rdg_risp[1] || s.rdg_risp[2]) {
-    choice.lower = s.rhocutoff[0];
-    choice.upper = s.rhocutoff[1];
+  choice.space = s.space_cutoff;
+  choice.cutoff = s.space_cutoff == SpaceCutoff::none ? 1000.0f : s.cutoff_distance;
+  const Grid* selection = &job.zeros;
+  if (s.point_selection == PointSelection::density_window ||
+      s.point_selection == PointSelection::rhosign_window) {
+    choice.lower = s.window_lower;
+    choice.upper = s.window_upper;
   }
-  if (s.rdg_risp[1]) selection = &job.rho;
-  if (s.rdg_risp[2]) {
-    job.rhosegn_array = rhosign_calc(job.rho, job.zero_array, job.reference.axes);
-    selection = &*job.rhosegn_array;
+  if (s.point_selection == PointSelection::density_window) selection = &job.rho;
+  if (s.point_selection == PointSelection::rhosign_window) {
+    job.rhosign = rhosign_calc(job.rho, job.zeros, job.reference.axes);
+    selection = &*job.rhosign;
   }
-  job.rdg_array.reset();
-  job.rdg_array = rdg_calc(job.rho, *job.grad_array, *selection, choice, job.reference);
-  write_result(job, s.rdg_outname, "", *job.rdg_array, GrdOutput::rdg);
+  job.rdg.reset();
+  job.rdg = rdg_calc(job.rho, *job.gradient, *selection, choice, job.reference);
+  write_result(job, s.rdg_stem, "", *job.rdg, GrdOutput::rdg);
 }
 
 // Step 6: rho*sign(lambda2).
 void rhosign_step(RdgJob& job) {
-  const RdgSettings& s = job.rdg;
-  if (s.rhosign_points) {
-    if (!job.rdg_array) {
+  const RdgSettings& s = job.settings;
+  if (s.rhosign_on_rdg_points) {
+    if (!job.rdg) {
       skip(job, "rho*sign(lambda2) not computed: it is asked for where RDG was computed, "
                 "and RDG was not computed");
       return;
     }
-    job.rhosegn_array = rhosign_calc(job.rho, *job.rdg_array, job.reference.axes);
-  } else if (!(s.rdg_risp[2] && job.rhosegn_array)) {
-    job.rhosegn_array = rhosign_calc(job.rho, job.zero_array, job.reference.axes);
+    job.rhosign = rhosign_calc(job.rho, *job.rdg, job.reference.axes);
+  } else if (!(s.point_selection == PointSelection::rhosign_window && job.rhosign)) {
+    job.rhosign = rhosign_calc(job.rho, job.zeros, job.reference.axes);
   }
-  write_result(job, s.rhosign_outname, "", *job.rhosegn_array, GrdOutput::rhosign);
+  write_result(job, s.rhosign_stem, "", *job.rhosign, GrdOutput::rhosign);
 }
 
 // Step 7: Abramov's energy densities.
 void abramov_step(RdgJob& job) {
-  const RdgSettings& s = job.rdg;
-  if (!job.grad_array || !job.lapl_array) {
+  const RdgSettings& s = job.settings;
+  if (!job.gradient || !job.laplacian) {
     skip(job, "Abramov energy densities not computed: no gradient or laplacian grid (fewer "
               "than 5 points along an axis)");
     return;
   }
-  const Grid* mask = &job.zero_array;
-  if (s.e_points) {
-    if (!job.rdg_array) {
+  const Grid* mask = &job.zeros;
+  if (s.abramov_on_rdg_points) {
+    if (!job.rdg) {
       skip(job, "Abramov energy densities not computed: they are asked for where RDG was "
                 "computed, and RDG was not computed");
       return;
     }
-    mask = &*job.rdg_array;
+    mask = &*job.rdg;
   }
-  job.abramov = abramov_calc(job.rho, *job.grad_array, *job.lapl_array, *mask);
-  const std::string stem = trimmed(s.e_outname);
+  job.abramov = abramov_calc(job.rho, *job.gradient, *job.laplacian, *mask);
+  const std::string stem = trimmed(s.abramov_stem);
   write_cube(job, stem + "_Gabr.cube", job.abramov->gabr);
   write_cube(job, stem + "_Vabr.cube", job.abramov->vabr);
   write_cube(job, stem + "_Habr.cube", job.abramov->habr);
@@ -186,39 +187,43 @@ void abramov_step(RdgJob& job) {
 
 // RDG over all points for the plot tables, unless step 5 already computed exactly that.
 bool rdg_over_all_points(RdgJob& job) {
-  const RdgSettings& s = job.rdg;
-  if (s.calc_risp[0] && s.rdg_risp[0] && s.rdg_rispace[0] && job.rdg_array) return true;
-  if (!job.grad_array) return false;
-  job.rdg_array.reset();
-  job.rdg_array = rdg_calc(job.rho, *job.grad_array, job.zero_array, all_points(), job.reference);
+  const RdgSettings& s = job.settings;
+  if (s.computations.rdg && s.point_selection == PointSelection::all_points &&
+      s.space_cutoff == SpaceCutoff::none && job.rdg)
+    return true;
+  if (!job.gradient) return false;
+  job.rdg.reset();
+  job.rdg = rdg_calc(job.rho, *job.gradient, job.zeros, all_points(), job.reference);
   return true;
 }
 
-void write_table(RdgJob& job, const std::string& name, const Grid& rdg_array, const Grid& first,
-                 int unit) {
+void write_table(RdgJob& job, const std::string& name, const Grid& rdg, const Grid& first,
+                 PlotTable table) {
   auto file = create_output(job, name);
-  plot(rdg_array, first, unit, *file);
+  write_plot_table(rdg, first, table, *file);
   file->close();
 }
 
 // Step 8: the 2D plot tables.
 void plot_step(RdgJob& job) {
-  const RdgSettings& s = job.rdg;
-  const std::string stem = trimmed(s.plot_name);
+  const RdgSettings& s = job.settings;
+  const std::string stem = trimmed(s.plot_stem);
   const char* no_gradient = "no gradient grid (fewer than 5 points along an axis)";
-  if (s.duedplot[0]) {
+  if (s.plot_tables.rdg_vs_density) {
     if (rdg_over_all_points(job))
-      write_table(job, stem + "_rho.2D", *job.rdg_array, job.rho, kPlotRhoUnit);
+      write_table(job, stem + "_rho.2D", *job.rdg, job.rho, PlotTable::rdg_vs_density);
     else
       skip(job, std::string("table of RDG against the density not written: ") + no_gradient);
   }
-  if (s.duedplot[1]) {
-    const bool keep_rhosign = (s.calc_risp[1] && !s.rhosign_points) ||
-                              (s.calc_risp[0] && s.rdg_risp[2]);
-    if (!keep_rhosign || !job.rhosegn_array)
-      job.rhosegn_array = rhosign_calc(job.rho, job.zero_array, job.reference.axes);
+  if (s.plot_tables.rdg_vs_rhosign) {
+    const bool keep_rhosign =
+        (s.computations.rhosign && !s.rhosign_on_rdg_points) ||
+        (s.computations.rdg && s.point_selection == PointSelection::rhosign_window);
+    if (!keep_rhosign || !job.rhosign)
+      job.rhosign = rhosign_calc(job.rho, job.zeros, job.reference.axes);
     if (rdg_over_all_points(job))
-      write_table(job, stem + "_rhosign.2D", *job.rdg_array, *job.rhosegn_array, kPlotRhosignUnit);
+      write_table(job, stem + "_rhosign.2D", *job.rdg, *job.rhosign,
+                  PlotTable::rdg_vs_rhosign);
     else
       skip(job, std::string("table of RDG against rho*sign(lambda2) not written: ") +
                     no_gradient);
@@ -227,11 +232,11 @@ void plot_step(RdgJob& job) {
 
 // RDG needs a point selection and a space cut-off; without them nothing can be computed.
 void require_rdg_choices(const RdgSettings& s, RunOutput& out) {
-  if (!s.calc_risp[0]) return;
+  if (!s.computations.rdg) return;
   const char* missing = nullptr;
-  if (!s.rdg_risp[0] && !s.rdg_risp[1] && !s.rdg_risp[2])
+  if (s.point_selection == PointSelection::not_chosen)
     missing = "RDG SECTION: no point selection chosen on the RDG_CALCULATION line, PROGRAM STOP";
-  else if (!s.rdg_rispace[0] && !s.rdg_rispace[1] && !s.rdg_rispace[2])
+  else if (s.space_cutoff == SpaceCutoff::not_chosen)
     missing = "RDG SECTION: no space cutoff chosen on the SPACE_CUTOFF line, PROGRAM STOP";
   if (missing) {
     out.to_log(missing);
@@ -241,36 +246,38 @@ void require_rdg_choices(const RdgSettings& s, RunOutput& out) {
 
 }  // namespace
 
-bool calc_stuff(RdgSettings& rdg, const WfnSettings& wfn, RunOutput& out) {
-  require_rdg_choices(rdg, out);
-  RdgJob job(rdg, out, WfnCounts{wfn.n_puntix, wfn.n_puntiy, wfn.n_puntiz});
-  job.grd_input = rdg.inprdg_risp[0] != 0;
-  job.layout = cube_layout(rdg.inprdg_risp);
+bool run_rdg_job(RdgSettings& settings, const WfnCounts& wfn_counts, RunOutput& out) {
+  require_rdg_choices(settings, out);
+  RdgJob job(settings, out, wfn_counts);
+  job.grd_input = grd_input(settings);
+  job.layout = settings.input_format.value_or(CubeLayout::general);
 
-  GridFile density = read_input(job, rdg.rhocube_inp, rdg.rhogrd_inp, GridRole::density);
+  GridFile density =
+      read_input(job, settings.density_cube, settings.density_grd, GridRole::density);
   job.reference = std::move(density.header);
   job.rho = std::move(density.grid);
-  job.zero_array = make_grid(job.rho.n1, job.rho.n2, job.rho.n3, trimmed(rdg.rhocube_inp));
+  job.zeros = make_grid(job.rho.n1, job.rho.n2, job.rho.n3, trimmed(settings.density_cube));
 
-  derivative_grid(job, rdg.grad_read, rdg.grad_calc, rdg.gradcube_inp, rdg.gradgrd_inp,
-                  GridRole::gradient, kGradientLabel, "grad_numerical.cube", job.grad_array);
+  derivative_grid(job, settings.read_gradient, settings.derive_gradient, settings.gradient_cube,
+                  settings.gradient_grd, GridRole::gradient, kGradientLabel, "grad_numerical.cube",
+                  job.gradient);
   // With "calc" marked the input names no laplacian file (its rows are not read), and the
   // derived grid would replace a read one anyway: nothing is read then.
-  derivative_grid(job, rdg.lapl_read && !rdg.lapl_calc, rdg.lapl_calc, rdg.laplcube_inp,
-                  rdg.laplgrd_inp,
-                  GridRole::laplacian, kLaplacianLabel, "lapl_numerical.cube", job.lapl_array);
+  derivative_grid(job, settings.read_laplacian && !settings.derive_laplacian,
+                  settings.derive_laplacian, settings.laplacian_cube, settings.laplacian_grd,
+                  GridRole::laplacian, kLaplacianLabel, "lapl_numerical.cube", job.laplacian);
 
-  if (rdg.calc_risp[0]) rdg_step(job);
-  if (rdg.calc_risp[1] && has_interior(job.rho)) rhosign_step(job);
-  if (rdg.calc_risp[2]) abramov_step(job);
-  if (rdg.calc_risp[3]) plot_step(job);
+  if (settings.computations.rdg) rdg_step(job);
+  if (settings.computations.rhosign && has_interior(job.rho)) rhosign_step(job);
+  if (settings.computations.abramov) abramov_step(job);
+  if (settings.computations.plots) plot_step(job);
 
-  rdg.stats = RdgStatistics{};
-  if (rdg.calc_risp[0] && job.rdg_array) {
-    rdg.stats = rdg_statistics(&*job.rdg_array, job.rho,
-                               rdg.calc_risp[1] && job.rhosegn_array ? &*job.rhosegn_array : nullptr,
-                               rdg.calc_risp[2] && job.abramov ? &*job.abramov : nullptr,
-                               job.reference.axes);
+  settings.stats = RdgStatistics{};
+  if (settings.computations.rdg && job.rdg) {
+    const bool rhosign = settings.computations.rhosign && job.rhosign;
+    const bool abramov = settings.computations.abramov && job.abramov;
+    settings.stats = rdg_statistics(&*job.rdg, job.rho, rhosign ? &*job.rhosign : nullptr,
+                                    abramov ? &*job.abramov : nullptr, job.reference.axes);
   }
   return true;
 }

@@ -8,6 +8,6 @@ namespace qv {
 
 // Reads the wavefunction, evaluates the requested grids and writes their cube files; returns
 // true (the job is built). Stops the run (ProgramStop) on a wavefunction it cannot use.
-bool wfn_prop(WfnSettings& wfn, RunOutput& out);
+bool run_wfn_job(WfnSettings& wfn, RunOutput& out);
 
 }  // namespace qv

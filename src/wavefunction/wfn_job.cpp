@@ -1,10 +1,10 @@
-#include "wavefunction/wfn_prop.hpp"
+#include "wavefunction/wfn_job.hpp"
 
 #include <memory>
 
 #include "gridio/cube_writing.hpp"
 #include "gridio/fixed_text.hpp"
-#include "wavefunction/readwfn.hpp"
+#include "wavefunction/wfn_reader.hpp"
 #include "wavefunction/wfn_sweep.hpp"
 
 namespace qv {
@@ -17,10 +17,10 @@ GridHeader wfn_cube_header(const WfnRecord& rec, const WfnSettings& wfn,
   GridHeader h;
   h.natoms = rec.ncent;
   h.origin = layout.origin;
-  h.n1 = wfn.n_puntix;
-  h.n2 = wfn.n_puntiy;
-  h.n3 = wfn.n_puntiz;
-  h.axes = wfn.orient_matr;
+  h.n1 = wfn.points_x;
+  h.n2 = wfn.points_y;
+  h.n3 = wfn.points_z;
+  h.axes = wfn.axes;
   for (std::int32_t a = 0; a < rec.ncent; ++a) {
     h.atomic_numbers.push_back(static_cast<std::int32_t>(rec.charg[a]));  // toward zero
     h.atoms.push_back({static_cast<float>(rec.charg[a]), static_cast<float>(rec.xc[a]),
@@ -30,27 +30,27 @@ GridHeader wfn_cube_header(const WfnRecord& rec, const WfnSettings& wfn,
 }
 
 void write_cube(const GridHeader& header, Grid& grid, TextOutput& out) {
-  cube_writing(header, grid, out);
+  write_cube_file(header, grid, out);
   out.close();
   grid = Grid{};  // no longer read: give the memory back before the next file
 }
 
 }  // namespace
 
-bool wfn_prop(WfnSettings& wfn, RunOutput& out) {
-  const WfnRecord rec = readwfn(wfn.wfn_inpname, out);
-  wfn.bs_cutoff = 1.0e-10f;
+bool run_wfn_job(WfnSettings& wfn, RunOutput& out) {
+  const WfnRecord rec = read_wfn_file(wfn.wavefunction_file, out);
+  wfn.basis_cutoff = 1.0e-10f;
   const WfnGridLayout layout = wfn_grid_layout(wfn);
-  const std::string stem = trimmed(wfn.wfn_outname);
-  const auto& on = wfn.wfn_risp;
-  if (!(on[0] || on[1] || on[2] || on[3])) return true;
+  const std::string stem = trimmed(wfn.output_stem);
+  const WfnProperties& on = wfn.properties;
+  if (!on.any()) return true;
 
   WfnGrids grids = wfn_sweep(rec, wfn, layout, stem + " grids");
   const GridHeader header = wfn_cube_header(rec, wfn, layout);
-  if (on[0]) write_cube(header, grids.rho, *TextOutput::create(stem + "_rho.cube"));
-  if (on[1]) write_cube(header, grids.grad, *TextOutput::create(stem + "_gradrho.cube"));
-  if (on[2]) write_cube(header, grids.lapl, *TextOutput::create(stem + "_laplrho.cube"));
-  if (on[3]) {
+  if (on.density) write_cube(header, grids.rho, *TextOutput::create(stem + "_rho.cube"));
+  if (on.gradient) write_cube(header, grids.grad, *TextOutput::create(stem + "_gradrho.cube"));
+  if (on.laplacian) write_cube(header, grids.lapl, *TextOutput::create(stem + "_laplrho.cube"));
+  if (on.energy_densities) {
     // All three files exist before any is written.
     auto g = TextOutput::create(stem + "_G.cube");
     auto v = TextOutput::create(stem + "_V.cube");

@@ -7,7 +7,7 @@
 
 #include "gridio/stop.hpp"
 #include "gridio/text_error.hpp"
-#include "wavefunction/readwfn.hpp"
+#include "wavefunction/wfn_reader.hpp"
 #include "wfn_test_support.hpp"
 
 namespace qv {
@@ -92,7 +92,8 @@ std::string small_file(const std::string& count_line, const std::string& exponen
          "  0.50000000D+00 -0.25000000E+00\n"
          "END DATA" + trailer;
 }
-const std::string kCounts = "GAUSSIAN              1 MOL ORBITALS      2 PRIMITIVES        1 NUCLEI\n";
+const std::string kCounts =
+    "GAUSSIAN              1 MOL ORBITALS      2 PRIMITIVES        1 NUCLEI\n";
 
 TEST(ReadWfn, ExponentLettersTrailersAndLineEnds) {
   struct Case {
@@ -106,7 +107,8 @@ TEST(ReadWfn, ExponentLettersTrailersAndLineEnds) {
            Case{"EXPONENTS  1.5000000e+00 2.5000000d-02\n",
                 "\nALDET    ENERGY =     -107.0575700853   VIRIAL(-V/T)  =   2.00116785\n"},
            Case{"EXPONENTS  0.1500000+001 0.2500000-001\n", "\n"},
-           Case{"EXPONENTS  0.1500000D+01 0.2500000D-01\n", "\r\n THE  HF ENERGY = text here\r\n\n$MOSPIN\n"},
+           Case{"EXPONENTS  0.1500000D+01 0.2500000D-01\n",
+                "\r\n THE  HF ENERGY = text here\r\n\n$MOSPIN\n"},
            Case{"EXPONENTS  0.1500000D+01 0.2500000D-01\n", ""},  // ends with no line end
        }) {
     SCOPED_TRACE(c.exponents + c.trailer);
@@ -159,8 +161,8 @@ TEST(ReadWfn, RefusesWhatCannotBeEvaluated) {
     EXPECT_EQ(r.log()[0], ' ');
   }
   // The same centre number twice leaves another centre without a position.
-  const std::string two = testing::wfn_text({{0, 0, 0, 1}, {0, 0, 1, 1}},
-                                            {{0, 1, 1.0, {1}}, {1, 1, 1.0, {1}}}, {1.0}, true, {1, 1});
+  const std::string two = testing::wfn_text(
+      {{0, 0, 0, 1}, {0, 0, 1, 1}}, {{0, 1, 1.0, {1}}, {1, 1, 1.0, {1}}}, {1.0}, true, {1, 1});
   ReadRun r(two);
   EXPECT_EQ(r.stop_status, 1);
   EXPECT_NE(r.log().find("line 4: centre number 1 is given twice"), std::string::npos) << r.log();
@@ -194,7 +196,7 @@ TEST(ReadWfn, MissingFileIsReportedInTheRunLog) {
   std::unique_ptr<TextOutput> screen = TextOutput::memory("screen");
   RunOutput out(*screen);
   out.set_log(TextOutput::memory("log"));
-  EXPECT_THROW(readwfn("no_such_dir/missing.wfn", out), ProgramStop);
+  EXPECT_THROW(read_wfn_file("no_such_dir/missing.wfn", out), ProgramStop);
   out.flush();
   EXPECT_EQ(out.log().contents(),
             " no_such_dir/missing.wfn" + std::string(10, ' ') +
@@ -209,19 +211,20 @@ TEST(ReadWfn, ReadsTheSampleFiles) {
     const char* name;
     int nmo, nprims, ncent;
   };
-  for (const Sample& s : {Sample{"BE.wfn", 29, 270, 18}, Sample{"PhenolDimer.wfn", 50, 440, 26},
-                          Sample{"benzene.wfn", 21, 192, 12}, Sample{"ethene.wfn", 8, 78, 6},
-                          Sample{"cah110_hf_sto3g_g09.wfn", 246, 369, 111},
-                          Sample{"h2_ccpvqz.wfn", 70, 74, 2}, Sample{"h2o_dimer_pbe_sto3g.wfn", 10, 42, 6},
-                          Sample{"h2o_sto3g.wfn", 5, 21, 3}, Sample{"he_s_orbital.wfn", 1, 4, 1},
-                          Sample{"he_spdf_orbital.wfn", 1, 20, 1}, Sample{"lif_fci.wfn", 18, 44, 2},
-                          Sample{"lih_cation_cisd.wfn", 22, 26, 2}, Sample{"o2_uhf.wfn", 16, 72, 2},
-                          Sample{"water--water_1.wfn", 5, 39, 3}, Sample{"water--water_2.wfn", 5, 39, 3}}) {
+  for (const Sample& s :
+       {Sample{"BE.wfn", 29, 270, 18}, Sample{"PhenolDimer.wfn", 50, 440, 26},
+        Sample{"benzene.wfn", 21, 192, 12}, Sample{"ethene.wfn", 8, 78, 6},
+        Sample{"cah110_hf_sto3g_g09.wfn", 246, 369, 111}, Sample{"h2_ccpvqz.wfn", 70, 74, 2},
+        Sample{"h2o_dimer_pbe_sto3g.wfn", 10, 42, 6}, Sample{"h2o_sto3g.wfn", 5, 21, 3},
+        Sample{"he_s_orbital.wfn", 1, 4, 1}, Sample{"he_spdf_orbital.wfn", 1, 20, 1},
+        Sample{"lif_fci.wfn", 18, 44, 2}, Sample{"lih_cation_cisd.wfn", 22, 26, 2},
+        Sample{"o2_uhf.wfn", 16, 72, 2}, Sample{"water--water_1.wfn", 5, 39, 3},
+        Sample{"water--water_2.wfn", 5, 39, 3}}) {
     SCOPED_TRACE(s.name);
     std::unique_ptr<TextOutput> screen = TextOutput::memory("screen");
     RunOutput out(*screen);
     out.set_log(TextOutput::memory("log"));
-    const WfnRecord rec = readwfn((dir / s.name).string(), out);
+    const WfnRecord rec = read_wfn_file((dir / s.name).string(), out);
     EXPECT_EQ(rec.nmo, s.nmo);
     EXPECT_EQ(rec.nprims, s.nprims);
     EXPECT_EQ(rec.ncent, s.ncent);
@@ -232,7 +235,7 @@ TEST(ReadWfn, ReadsTheSampleFiles) {
   std::unique_ptr<TextOutput> screen = TextOutput::memory("screen");
   RunOutput out(*screen);
   out.set_log(TextOutput::memory("log"));
-  EXPECT_THROW(readwfn((dir / "he_spdfgh_orbital.wfn").string(), out), ProgramStop);
+  EXPECT_THROW(read_wfn_file((dir / "he_spdfgh_orbital.wfn").string(), out), ProgramStop);
   out.flush();
   EXPECT_NE(out.log().contents().find("has type 23; only types 1 to 20"), std::string::npos);
 }

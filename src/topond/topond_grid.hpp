@@ -11,6 +11,6 @@ namespace qv {
 // axes is left as the caller set it) and fills a newly made `grid`. A malformed field or an early
 // end of file raises TextError naming the file and line; a grid too large for the memory
 // raises OutOfMemory.
-void topo_array(LineReader& in, GridHeader& header, Grid& grid);
+void read_topond_grid(LineReader& in, GridHeader& header, Grid& grid);
 
 }  // namespace qv

@@ -8,12 +8,12 @@
 
 namespace qv {
 
-// Opens and reads the file named by `wfn_inpname` (33 columns, trailing blanks ignored).
+// Opens and reads the file named by `wavefunction_file` (33 columns, trailing blanks ignored).
 // A file that cannot be opened, and content the evaluators cannot use (centre numbers outside
 // 1..ncent, primitive types above 20, exponents of zero or less, numbers that are not finite),
 // are reported in the run log, then the run stops (ProgramStop). A malformed field or a premature
 // end of file is a TextError naming the file and line.
-WfnRecord readwfn(const std::string& wfn_inpname, RunOutput& out);
+WfnRecord read_wfn_file(const std::string& wavefunction_file, RunOutput& out);
 
 // The same, from a reader already open.
 WfnRecord read_wfn(LineReader& in, RunOutput& out);

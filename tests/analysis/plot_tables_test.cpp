@@ -1,8 +1,8 @@
-// Plot tables byte for byte: headings per unit, one row per computed interior point.
+// Plot tables byte for byte: headings per table, one row per computed interior point.
 #include <gtest/gtest.h>
 
 #include "analysis/grid_axes.hpp"
-#include "analysis/plot.hpp"
+#include "analysis/plot_tables.hpp"
 #include "grid_builders.hpp"
 
 namespace qv {
@@ -17,9 +17,9 @@ std::string row(const std::string& e1, const std::string& e2) {
   return std::string(5, ' ') + e1 + std::string(10, ' ') + e2 + "\n";
 }
 
-std::string table(const Grid& rdg, const Grid& first, int unit) {
+std::string table(const Grid& rdg, const Grid& first, PlotTable kind) {
   auto out = TextOutput::memory("table");
-  plot(rdg, first, unit, *out);
+  write_plot_table(rdg, first, kind, *out);
   out->flush();
   return out->contents();
 }
@@ -40,26 +40,26 @@ TEST(Plot, TablesByteForByte) {
   struct Case {
     const char* name;
     const Grid& rdg;
-    int unit;
+    PlotTable kind;
     std::string expected;
   } cases[] = {
-      {"density table", rdg, kPlotRhoUnit, kRhoHeading + row1 + row2},
-      {"rho*sign table", rdg, kPlotRhosignUnit, kRhosignHeading + row1 + row2},
-      {"other unit has no heading", rdg, 50, row1 + row2},
-      {"1.0E10 gives no row", skipped, kPlotRhoUnit, kRhoHeading + row2},
+      {"density table", rdg, PlotTable::rdg_vs_density, kRhoHeading + row1 + row2},
+      {"rho*sign table", rdg, PlotTable::rdg_vs_rhosign, kRhosignHeading + row1 + row2},
+      {"headless table", rdg, PlotTable::headless, row1 + row2},
+      {"1.0E10 gives no row", skipped, PlotTable::rdg_vs_density, kRhoHeading + row2},
   };
-  for (const Case& c : cases) EXPECT_EQ(table(c.rdg, rho, c.unit), c.expected) << c.name;
+  for (const Case& c : cases) EXPECT_EQ(table(c.rdg, rho, c.kind), c.expected) << c.name;
 }
 
 TEST(Plot, GridSizes) {
   // 5 points along every axis: exactly the row of point (3, 3, 3).
   Grid rdg = test::filled(5, 5, 5, 0.1);
   const Grid rho = test::filled(5, 5, 5, 1.0);
-  EXPECT_EQ(table(rdg, rho, kPlotRhoUnit),
+  EXPECT_EQ(table(rdg, rho, PlotTable::rdg_vs_density),
             kRhoHeading + row("  0.100E+01", "  0.100E+00"));
   // Fewer than 5 along one axis: the heading only.
   const Grid small = test::filled(5, 4, 5, 0.1);
-  EXPECT_EQ(table(small, small, kPlotRhosignUnit), kRhosignHeading);
+  EXPECT_EQ(table(small, small, PlotTable::rdg_vs_rhosign), kRhosignHeading);
 }
 
 }  // namespace

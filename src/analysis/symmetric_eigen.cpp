@@ -1,4 +1,4 @@
-#include "analysis/diagat.hpp"
+#include "analysis/symmetric_eigen.hpp"
 
 #include <cmath>
 #include <utility>
@@ -93,7 +93,7 @@ double wilkinson_shift(double a, double b, double c) {
 
 }  // namespace
 
-void diagat(int n, int ld, double* a, double* v, double* d, double* work) {
+void symmetric_eigen(int n, int ld, double* a, double* v, double* d, double* work) {
   if (n <= 0) return;
   double* e = work;
   householder_reduce(n, ld, a, d, e);
@@ -105,7 +105,7 @@ void diagat(int n, int ld, double* a, double* v, double* d, double* work) {
   double shift = 0.0;
   for (int m = n - 1; m >= 1; --m) {
     for (int iteration = 0;
-         e[m - 1] * e[m - 1] > kZeroSquare && iteration < kDiagatIterationCap; ++iteration) {
+         e[m - 1] * e[m - 1] > kZeroSquare && iteration < kEigenIterationCap; ++iteration) {
       const double mu = wilkinson_shift(d[m - 1], e[m - 1], d[m]);
       shift += mu;
       for (int i = 0; i <= m; ++i) d[i] -= mu;
@@ -144,8 +144,8 @@ void diagat(int n, int ld, double* a, double* v, double* d, double* work) {
   }
 }
 
-// The same operations as diagat() for n = 3 without vectors, on values held in registers: the
-// grid sweep calls it once per point. Every expression mirrors the general code term by term so
+// The same operations as symmetric_eigen() for n = 3 without vectors, on values held in registers:
+// the grid sweep calls it once per point. Every expression mirrors the general code term by term so
 // that both give identical eigenvalues.
 std::array<double, 3> eigenvalues3(const Matrix3& m) {
   double d0 = m[0][0], d1 = m[1][1], d2 = m[2][2];
@@ -186,7 +186,7 @@ std::array<double, 3> eigenvalues3(const Matrix3& m) {
     return r;
   };
   double shift = 0.0;
-  for (int iteration = 0; e1 * e1 > kZeroSquare && iteration < kDiagatIterationCap; ++iteration) {
+  for (int iteration = 0; e1 * e1 > kZeroSquare && iteration < kEigenIterationCap; ++iteration) {
     const double mu = wilkinson_shift(d1, e1, d2);
     shift += mu;
     d0 -= mu;
@@ -199,7 +199,7 @@ std::array<double, 3> eigenvalues3(const Matrix3& m) {
     e0 = rotate(e0, z, d1, d2, e1, c, s);
   }
   d2 += shift;
-  for (int iteration = 0; e0 * e0 > kZeroSquare && iteration < kDiagatIterationCap; ++iteration) {
+  for (int iteration = 0; e0 * e0 > kZeroSquare && iteration < kEigenIterationCap; ++iteration) {
     const double mu = wilkinson_shift(d0, e0, d1);
     shift += mu;
     d0 -= mu;

@@ -1,4 +1,4 @@
-#include "topond/topo_array.hpp"
+#include "topond/topond_grid.hpp"
 
 #include <cmath>
 #include <cstdint>
@@ -63,13 +63,14 @@ void read_header(LineReader& in, GridHeader& header) {
 
 }  // namespace
 
-void topo_array(LineReader& in, GridHeader& header, Grid& grid) {
+void read_topond_grid(LineReader& in, GridHeader& header, Grid& grid) {
   read_header(in, header);
   grid = make_grid(header.n1, header.n2, header.n3, in.name());
   if (grid.values.empty()) return;
 
   const std::size_t n1 = static_cast<std::size_t>(header.n1);
-  const std::size_t runs = static_cast<std::size_t>(header.n2) * static_cast<std::size_t>(header.n3);
+  const std::size_t runs =
+      static_cast<std::size_t>(header.n2) * static_cast<std::size_t>(header.n3);
   const std::size_t full_lines = n1 / kValuesPerLine;
   const std::size_t rest = n1 % kValuesPerLine;
   double* v = grid.values.data();

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "analysis/diagat.hpp"
+#include "analysis/symmetric_eigen.hpp"
 
 namespace qv {
 namespace {
@@ -43,7 +43,7 @@ struct Decomposition {
 Decomposition decompose(int n, const std::vector<double>& a) {
   std::vector<double> work_a = a, work(n);
   Decomposition out{std::vector<double>(n), std::vector<double>(n * n)};
-  diagat(n, n, work_a.data(), out.v.data(), out.d.data(), work.data());
+  symmetric_eigen(n, n, work_a.data(), out.v.data(), out.d.data(), work.data());
   return out;
 }
 
@@ -68,7 +68,7 @@ std::vector<double> flat(const Matrix3& m) {
   return {m[0][0], m[0][1], m[0][2], m[1][0], m[1][1], m[1][2], m[2][0], m[2][1], m[2][2]};
 }
 
-TEST(Diagat, DiagonalMatricesAreSortedWithPermutedIdentity) {
+TEST(SymmetricEigen, DiagonalMatricesAreSortedWithPermutedIdentity) {
   struct Case {
     std::array<double, 3> diag;
     std::array<int, 3> order;  // column m of V is unit vector order[m]
@@ -86,7 +86,7 @@ TEST(Diagat, DiagonalMatricesAreSortedWithPermutedIdentity) {
   EXPECT_EQ(eigenvalues3(Matrix3{{{3, 0, 0}, {0, 1, 0}, {0, 0, 2}}})[1], 2.0);
 }
 
-TEST(Diagat, MatricesAgainstCharacteristicRoots) {
+TEST(SymmetricEigen, MatricesAgainstCharacteristicRoots) {
   std::vector<Matrix3> cases = {
       // permuted diagonal: P diag(4, -2, 1) P^T with rows and columns swapped
       {{{1, 0, 0}, {0, 4, 0}, {0, 0, -2}}},
@@ -119,7 +119,7 @@ TEST(Diagat, MatricesAgainstCharacteristicRoots) {
   }
 }
 
-TEST(Diagat, LargerOrdersSatisfyTheEigenEquation) {
+TEST(SymmetricEigen, LargerOrdersSatisfyTheEigenEquation) {
   std::mt19937 gen(777);
   std::uniform_real_distribution<double> u(-1.0, 1.0);
   for (int n : {1, 2, 4, 6}) {
@@ -134,14 +134,14 @@ TEST(Diagat, LargerOrdersSatisfyTheEigenEquation) {
   }
 }
 
-TEST(Diagat, OrderZeroReturnsAtOnce) {
+TEST(SymmetricEigen, OrderZeroReturnsAtOnce) {
   double a = 7, v = 7, d = 7, w = 7;
-  diagat(0, 1, &a, &v, &d, &w);
+  symmetric_eigen(0, 1, &a, &v, &d, &w);
   EXPECT_EQ(d, 7);
   EXPECT_EQ(v, 7);
 }
 
-TEST(Diagat, HugeAndNonFiniteEntriesEnd) {
+TEST(SymmetricEigen, HugeAndNonFiniteEntriesEnd) {
   const double inf = std::numeric_limits<double>::infinity();
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const Matrix3 cases[] = {
