@@ -98,7 +98,7 @@ void BM_RdgAllPoints(benchmark::State& state) {
 void BM_RdgNearAtoms(benchmark::State& state) {
   Fixture& f = fixture();
   RdgChoice choice;
-  choice.space = {0, 1, 0};
+  choice.space = SpaceCutoff::near_atoms;
   choice.cutoff = 3.0f;
   for (auto _ : state) benchmark::DoNotOptimize(rdg_calc(f.rho, f.grad, f.zero, choice, f.header));
   per_point(state);

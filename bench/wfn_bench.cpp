@@ -15,7 +15,7 @@ namespace {
 
 const std::string kSample = std::string(QV_SAMPLES) + "/wfn/BE.wfn";
 
-qv::WfnSettings be_settings(std::array<int, 4> on) {
+qv::WfnSettings be_settings(qv::WfnProperties on) {
   qv::WfnSettings s;
   s.wavefunction_file = qv::left_adjust(std::filesystem::absolute(kSample).string(), 4096);
   s.output_stem = qv::left_adjust("be_bench", 33);
@@ -26,7 +26,7 @@ qv::WfnSettings be_settings(std::array<int, 4> on) {
   return s;
 }
 
-void sweep(benchmark::State& state, std::array<int, 4> on,
+void sweep(benchmark::State& state, qv::WfnProperties on,
            const qv::orbital_kernels::Table& kernels) {
   if (!std::filesystem::exists(kSample)) return state.SkipWithError("BE.wfn sample not found");
   auto screen = qv::TextOutput::memory();
@@ -40,7 +40,7 @@ void sweep(benchmark::State& state, std::array<int, 4> on,
 }
 
 // The whole job as the program runs it: read, sweep, write the cube files.
-void whole_job(benchmark::State& state, std::array<int, 4> on) {
+void whole_job(benchmark::State& state, qv::WfnProperties on) {
   if (!std::filesystem::exists(kSample)) return state.SkipWithError("BE.wfn sample not found");
   const auto dir = std::filesystem::temp_directory_path() / "qv_wfn_bench";
   std::filesystem::create_directories(dir);
@@ -60,17 +60,17 @@ void whole_job(benchmark::State& state, std::array<int, 4> on) {
 using qv::orbital_kernels::best_table;
 using qv::orbital_kernels::generic_table;
 
-BENCHMARK_CAPTURE(sweep, density, std::array<int, 4>{1, 0, 0, 0}, best_table())
+BENCHMARK_CAPTURE(sweep, density, qv::WfnProperties{true, false, false, false}, best_table())
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(sweep, all_four, std::array<int, 4>{1, 1, 1, 1}, best_table())
+BENCHMARK_CAPTURE(sweep, all_four, qv::WfnProperties{true, true, true, true}, best_table())
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(sweep, density_generic, std::array<int, 4>{1, 0, 0, 0}, generic_table())
+BENCHMARK_CAPTURE(sweep, density_generic, qv::WfnProperties{true, false, false, false}, generic_table())
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(sweep, all_four_generic, std::array<int, 4>{1, 1, 1, 1}, generic_table())
+BENCHMARK_CAPTURE(sweep, all_four_generic, qv::WfnProperties{true, true, true, true}, generic_table())
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(whole_job, density, std::array<int, 4>{1, 0, 0, 0})
+BENCHMARK_CAPTURE(whole_job, density, qv::WfnProperties{true, false, false, false})
     ->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(whole_job, all_four, std::array<int, 4>{1, 1, 1, 1})
+BENCHMARK_CAPTURE(whole_job, all_four, qv::WfnProperties{true, true, true, true})
     ->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
