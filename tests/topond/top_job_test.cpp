@@ -202,6 +202,30 @@ TEST(TopJob, RealBodyCentredCrystal) {
   for (int m = 0; m < 3; ++m) EXPECT_NEAR(r[m] * 0.5291771292686462, want[m], 1e-4) << m;
 }
 
+// The bundled example: a face-centred rock-salt cell printed as CRYSTAL prints it gives the
+// eight ions of the conventional cube that the README lists.
+TEST(TopJob, BundledFaceCentredExample) {
+  const fs::path examples = fs::path(QV_TEST_DATA) / ".." / ".." / "examples";
+  TempDir dir;
+  for (const char* file : {"top_example.inp", "top_example_crystal.out", "top_example_rho.dat"})
+    fs::create_symlink(fs::canonical(examples / file), file);
+  fs::create_directory("out");
+  ASSERT_EQ(run_binary("top_example.inp"), 0) << read_file("stderr.txt");
+  const auto lines = testing::split_lines(read_file("out/nacl_rho.cube"));
+  const std::vector<std::string> want = {
+      "   11   11.000000    0.000000    0.000000    0.000000",
+      "   17   17.000000    5.329028    0.000000    0.000000",
+      "   11   11.000000    0.000000    5.329028    5.329028",
+      "   17   17.000000    5.329028    5.329028    5.329028",
+      "   11   11.000000    5.329028    0.000000    5.329028",
+      "   17   17.000000   10.658056    0.000000    5.329028",
+      "   11   11.000000    5.329028    5.329028    0.000000",
+      "   17   17.000000   10.658056    5.329028    0.000000"};
+  ASSERT_GE(lines.size(), 6 + want.size());
+  EXPECT_EQ(lines[2].substr(0, 5), "    8");
+  for (std::size_t k = 0; k < want.size(); ++k) EXPECT_EQ(lines[6 + k], want[k]) << k;
+}
+
 // CRYSTAL moved every atom while editing the geometry (a new origin): the cube's atoms move too.
 TEST(TopJob, CrystalsOwnTranslationMovesTheAtoms) {
   TempDir dir;
