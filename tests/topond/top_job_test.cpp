@@ -95,6 +95,15 @@ TEST(TopJob, IdentityAndInversionGiveSixAtomLinesInOrder) {
   EXPECT_NE(log.find("\n+x,+y,+z, \n-x,-y,-z, \n"), std::string::npos);
 }
 
+// Converts one small grid with the crystal.out of the current folder and the given operations;
+// the lines of the cube file written.
+std::vector<std::string> converted_cube(const std::vector<std::string>& symm) {
+  write_grids(1);
+  write_file("in.inp", input_text(1, 1, symm));
+  EXPECT_EQ(run_binary("in.inp"), 0) << read_file("stderr.txt");
+  return testing::split_lines(read_file("c1.cube"));
+}
+
 // A primitive (P) lattice, as CRYSTAL prints it with its centring code 1/0 and no matrix: the
 // atoms of a skewed cell, to the last digit of the cube file as before centred lattices were
 // read (reference lines from an independent single-precision model of the conversion).
@@ -111,10 +120,7 @@ TEST(TopJob, PrimitiveLatticeAtomsUnchanged) {
   for (const std::string& cell : {std::string(), testing::centring_text(1)}) {
     TempDir dir;
     write_file("crystal.out", crystal_text(quartz, hexagonal, true, cell));
-    write_grids(1);
-    write_file("in.inp", input_text(1, 1, {"x,y,z", "-y,x-y,z+1/3"}));
-    ASSERT_EQ(run_binary("in.inp"), 0) << read_file("stderr.txt");
-    const auto lines = testing::split_lines(read_file("c1.cube"));
+    const auto lines = converted_cube({"x,y,z", "-y,x-y,z+1/3"});
     ASSERT_GE(lines.size(), 10u);
     EXPECT_EQ(lines[2].substr(0, 5), "    4");
     for (std::size_t k = 0; k < want.size(); ++k) EXPECT_EQ(lines[6 + k], want[k]) << k;
@@ -144,10 +150,7 @@ TEST_P(TopJobCentred, AtomsAtTheirConventionalPositions) {
   TempDir dir;
   write_file("crystal.out",
              crystal_text(atoms, c.primitive, true, testing::centring_text(c.code, c.matrix)));
-  write_grids(1);
-  write_file("in.inp", input_text(1, 1, c.centring));
-  ASSERT_EQ(run_binary("in.inp"), 0) << read_file("stderr.txt");
-  const auto lines = testing::split_lines(read_file("c1.cube"));
+  const auto lines = converted_cube(c.centring);
   const std::size_t n = atoms.size() * c.translations.size();
   ASSERT_GE(lines.size(), 6 + n);
   for (std::size_t k = 0; k < n; ++k) {
@@ -187,10 +190,7 @@ TEST(TopJob, RealBodyCentredCrystal) {
   if (!fs::exists(sample)) GTEST_SKIP() << "no sample files";
   TempDir dir;
   fs::create_symlink(sample, "crystal.out");
-  write_grids(1);
-  write_file("in.inp", input_text(1, 1, {"x,y,z", "x+1/2,y+1/2,z+1/2"}));
-  ASSERT_EQ(run_binary("in.inp"), 0) << read_file("stderr.txt");
-  const auto lines = testing::split_lines(read_file("c1.cube"));
+  const auto lines = converted_cube({"x,y,z", "x+1/2,y+1/2,z+1/2"});
   ASSERT_GE(lines.size(), 12u);
   EXPECT_EQ(lines[2].substr(0, 5), "    6");
   std::istringstream row(lines[6]);
@@ -233,10 +233,7 @@ TEST(TopJob, CrystalsOwnTranslationMovesTheAtoms) {
              crystal_text(kAtoms, kLattice, true,
                           " ATOMS TRANSLATED BY (ANGSTROM)         0.50000      0.00000     "
                           "-1.00000\n"));
-  write_grids(1);
-  write_file("in.inp", input_text(1, 1, {"x,y,z"}));
-  ASSERT_EQ(run_binary("in.inp"), 0) << read_file("stderr.txt");
-  const auto lines = testing::split_lines(read_file("c1.cube"));
+  const auto lines = converted_cube({"x,y,z"});
   ASSERT_GE(lines.size(), 9u);
   EXPECT_EQ(lines[6], "   11   11.000000    0.944863    0.000000   -1.889726");
   EXPECT_EQ(lines[7], "   17   17.000000    4.724316    4.724316    3.779453");
