@@ -6,6 +6,7 @@
 
 #include "analysis/abramov_calc.hpp"
 #include "analysis/grid_axes.hpp"
+#include "analysis/grid_rim.hpp"
 #include "analysis/numerical_derivatives.hpp"
 #include "analysis/plot_tables.hpp"
 #include "analysis/rdg_calc.hpp"
@@ -34,10 +35,12 @@ struct RdgJob {
   WfnCounts wfn_counts;
   bool grd_input = false;
   CubeLayout layout = CubeLayout::general;
+  // A numerically derived gradient has no value on the grid's rim: RDG is not reported there.
+  bool gradient_derived = false;
 
   GridHeader reference;
   Grid rho;
-  Grid zeros;  // the selection and mask of "every point"
+  Grid zeros;
   std::optional<Grid> gradient, laplacian, rdg, rhosign;
   std::optional<AbramovGrids> abramov;
   std::vector<std::string> inputs;  // the files read, which no output may replace
@@ -108,11 +111,19 @@ void derivative_grid(RdgJob& job, bool read, bool calc, const std::string& cube_
     target.reset();
     target = role == GridRole::gradient ? numerical_gradient(job.rho, job.reference.axes)
                                         : numerical_laplacian(job.rho, job.reference.axes);
+    if (role == GridRole::gradient) job.gradient_derived = true;
     write_cube(job, numerical_name, *target);
   }
 }
 
 RdgChoice all_points() { return RdgChoice{}; }
+
+// RDG at the chosen points; on the rim of a derived gradient the marker of points not computed.
+Grid rdg_grid(const RdgJob& job, const Grid& selection, const RdgChoice& choice) {
+  Grid rdg = rdg_calc(job.rho, *job.gradient, selection, choice, job.reference);
+  if (job.gradient_derived) fill_rim(rdg, kNotComputed);
+  return rdg;
+}
 
 // Step 5: RDG at the chosen points.
 void rdg_step(RdgJob& job) {
@@ -136,7 +147,7 @@ void rdg_step(RdgJob& job) {
     selection = &*job.rhosign;
   }
   job.rdg.reset();
-  job.rdg = rdg_calc(job.rho, *job.gradient, *selection, choice, job.reference);
+  job.rdg = rdg_grid(job, *selection, choice);
   write_result(job, s.rdg_stem, "", *job.rdg, GrdOutput::rdg);
 }
 
@@ -193,7 +204,7 @@ bool rdg_over_all_points(RdgJob& job) {
     return true;
   if (!job.gradient) return false;
   job.rdg.reset();
-  job.rdg = rdg_calc(job.rho, *job.gradient, job.zeros, all_points(), job.reference);
+  job.rdg = rdg_grid(job, job.zeros, all_points());
   return true;
 }
 
@@ -252,15 +263,13 @@ bool run_rdg_job(RdgSettings& settings, const WfnCounts& wfn_counts, RunOutput& 
   job.grd_input = grd_input(settings);
   job.layout = settings.input_format.value_or(CubeLayout::general);
 
-  GridFile density =
-      read_input(job, settings.density_cube, settings.density_grd, GridRole::density);
+  GridFile density = read_input(job, settings.density_cube, settings.density_grd, GridRole::density);
   job.reference = std::move(density.header);
   job.rho = std::move(density.grid);
   job.zeros = make_grid(job.rho.n1, job.rho.n2, job.rho.n3, trimmed(settings.density_cube));
 
   derivative_grid(job, settings.read_gradient, settings.derive_gradient, settings.gradient_cube,
-                  settings.gradient_grd, GridRole::gradient, kGradientLabel, "grad_numerical.cube",
-                  job.gradient);
+                  settings.gradient_grd, GridRole::gradient, kGradientLabel, "grad_numerical.cube", job.gradient);
   // With "calc" marked the input names no laplacian file (its rows are not read), and the
   // derived grid would replace a read one anyway: nothing is read then.
   derivative_grid(job, settings.read_laplacian && !settings.derive_laplacian,
