@@ -41,6 +41,7 @@ WfnGrids wfn_sweep(const WfnRecord& rec, const WfnSettings& wfn, const WfnGridLa
   AlignedBuffer lap(n), g(n), v(n), h(n), scratch(n);
   const double* po = rec.po.data();
   const int nmo = rec.nmo;
+  const int core = ev.core_columns();
   const std::size_t row_len = static_cast<std::size_t>(nx);
   auto put = [&](Grid& grid, std::size_t offset, const double* row) {
     std::copy_n(row, row_len, grid.values.data() + offset);
@@ -54,22 +55,22 @@ WfnGrids wfn_sweep(const WfnRecord& rec, const WfnSettings& wfn, const WfnGridLa
                                             static_cast<std::size_t>(ny) * static_cast<std::size_t>(iz));
       if (!derivatives) {
         ev.rho_calc(y, z);
-        kernels.density(ev.psi(0), ld, po, nmo, npad, scratch.data());
+        kernels.density(ev.psi(0), ld, po, nmo, core, npad, scratch.data());
         put(grids.rho, offset, scratch.data());
       } else {
         ev.moderiv_calc(y, z);
         if (on[0]) {
-          kernels.density(ev.psi(0), ld, po, nmo, npad, scratch.data());
+          kernels.density(ev.psi(0), ld, po, nmo, core, npad, scratch.data());
           put(grids.rho, offset, scratch.data());
         }
         if (on[1]) {
-          kernels.gradient(ev.psi(0), ev.gx(0), ev.gy(0), ev.gz(0), ld, po, nmo, npad,
+          kernels.gradient(ev.psi(0), ev.gx(0), ev.gy(0), ev.gz(0), ld, po, nmo, core, npad,
                            scratch.data());
           put(grids.grad, offset, scratch.data());
         }
         if (on[2] || on[3]) {
           kernels.laplacian_and_g(ev.psi(0), ev.gx(0), ev.gy(0), ev.gz(0), ev.d2(0), ld, po, nmo,
-                                  npad, lap.data(), on[3] ? g.data() : nullptr);
+                                  core, npad, lap.data(), on[3] ? g.data() : nullptr);
           if (on[2]) put(grids.lapl, offset, lap.data());
         }
         if (on[3]) {

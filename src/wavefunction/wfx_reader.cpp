@@ -1,0 +1,418 @@
+#include "wavefunction/wfx_reader.hpp"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "gridio/fast_fields.hpp"
+#include "gridio/stop.hpp"
+
+namespace qv {
+
+namespace {
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  return s;
+}
+
+bool is_comment_or_blank(std::string_view trimmed_line) {
+  return trimmed_line.empty() || trimmed_line.front() == '#';
+}
+
+// A tag line holds "<Name>" or "</Name>" and nothing else. Writers differ in the blanks inside
+// a name (Gaussian closes "<Energy = T + Vne + Vee + Vnn>" with "</Energy  = T + ...>"), so
+// runs of blanks count as one.
+struct Tag {
+  bool closing = false;
+  std::string name;
+};
+
+bool parse_tag(std::string_view trimmed_line, Tag& tag) {
+  if (trimmed_line.size() < 3 || trimmed_line.front() != '<' || trimmed_line.back() != '>')
+    return false;
+  std::string_view inner = trimmed_line.substr(1, trimmed_line.size() - 2);
+  tag.closing = !inner.empty() && inner.front() == '/';
+  if (tag.closing) inner.remove_prefix(1);
+  inner = trim(inner);
+  tag.name.clear();
+  for (char c : inner) {
+    if (c == '<' || c == '>') return false;
+    if (c == ' ' || c == '\t') {
+      if (tag.name.back() != ' ') tag.name += ' ';
+    } else {
+      tag.name += c;
+    }
+  }
+  return !tag.name.empty();
+}
+
+// The numbers of one section, with the line each stands on (for messages).
+struct NumberList {
+  long tag_line = 0;  // 0: the section was not in the file
+  std::vector<double> values;
+  std::vector<long> lines;  // per value
+};
+
+struct Orbital {
+  long line;  // of its <MO Number> tag
+  std::size_t first, count;  // its coefficients in the shared list
+};
+
+class WfxParser {
+ public:
+  WfxParser(LineReader& in, RunOutput& out) : in_(in), out_(out) {}
+
+  WfnRecord read();
+
+ private:
+  // Sections read as numbers; the names are the tags of the format.
+  std::map<std::string, NumberList, std::less<>> numbers_;
+  std::vector<std::string> nuclear_names_;
+  long names_line_ = 0;
+  long coefficients_line_ = 0;
+  std::vector<double> coefficients_;
+  std::vector<Orbital> orbitals_;
+  long edf_line_ = 0;
+
+  [[noreturn]] void stop(long line, std::string_view tag, const std::string& message) {
+    std::string text = in_.name();
+    if (line > 0) text += " line " + std::to_string(line);
+    if (!tag.empty()) text += (line > 0 ? ", <" : " <") + std::string(tag) + ">";
+    out_.to_log(text + ": " + message + ", program stop");
+    program_stop(1);
+  }
+
+  // The next line of a section; its end is an unclosed tag.
+  std::string_view section_line(std::string_view tag, long tag_line) {
+    std::string_view line;
+    if (!in_.next(line))
+      stop(tag_line, tag, "the tag is not closed: the file ends before </" + std::string(tag) + ">");
+    return line;
+  }
+
+  bool is_number_section(std::string_view name) const;
+  void read_numbers(const std::string& name, long tag_line);
+  void read_names(const std::string& name, long tag_line);
+  void read_coefficients(const std::string& name, long tag_line);
+  void read_container(const std::string& name, long tag_line);
+  void skip_section(const std::string& name, long tag_line);
+  void read_section(const std::string& name, long tag_line);
+
+  // Appends the numbers of one content line; a token that is not a number, or one that is
+  // not finite, stops the run.
+  void scan_line(std::string_view line, std::string_view tag, std::vector<double>& values,
+                 std::vector<long>* lines) {
+    const char* p = line.data();
+    const char* end = p + line.size();
+    double v;
+    while (true) {
+      if (!scan_number(p, end, v)) {
+        while (p < end && (*p == ' ' || *p == '\t' || *p == '\r')) ++p;
+        if (p == end) return;
+        const char* q = p;
+        while (q < end && *q != ' ' && *q != '\t' && *q != '\r') ++q;
+        stop(in_.line_number(), tag, "\"" + std::string(p, q) + "\" is not a number");
+      }
+      if (!std::isfinite(v)) stop(in_.line_number(), tag, number(v) + " is not a finite number");
+      values.push_back(v);
+      if (lines) lines->push_back(in_.line_number());
+    }
+  }
+
+  static std::string number(double v) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.8G", v);
+    return buf;
+  }
+
+  const NumberList& required(std::string_view tag) {
+    const auto it = numbers_.find(tag);
+    if (it == numbers_.end() || it->second.tag_line == 0)
+      stop(0, tag, "this required section is missing");
+    return it->second;
+  }
+  const NumberList* optional(std::string_view tag) const {
+    const auto it = numbers_.find(tag);
+    return it == numbers_.end() ? nullptr : &it->second;
+  }
+
+  // A count section: one whole number, zero or more.
+  std::int64_t count(std::string_view tag) {
+    const NumberList& list = required(tag);
+    if (list.values.size() != 1)
+      stop(list.tag_line, tag, "expected one number, found " + std::to_string(list.values.size()));
+    return whole_number(list, 0, tag, 0, std::numeric_limits<std::int32_t>::max());
+  }
+
+  std::int32_t whole_number(const NumberList& list, std::size_t k, std::string_view tag,
+                            std::int64_t low, std::int64_t high) {
+    const double v = list.values[k];
+    if (v != std::floor(v) || v < static_cast<double>(low) || v > static_cast<double>(high))
+      stop(list.lines[k], tag,
+           number(v) + " is not a whole number from " + std::to_string(low) + " to " +
+               std::to_string(high));
+    return static_cast<std::int32_t>(v);
+  }
+
+  // A primitive type: a whole number the evaluators know.
+  std::int32_t primitive_type(const NumberList& list, std::size_t k, std::string_view tag) {
+    const double v = list.values[k];
+    if (v != std::floor(v) || v < 1 || v > kMaxPrimitiveType)
+      stop(list.lines[k], tag,
+           "primitive " + std::to_string(k + 1) + " has type " + number(v) +
+               "; only types 1 to 56 (s, p, d, f, g and h functions) are supported");
+    return static_cast<std::int32_t>(v);
+  }
+
+  void expect_size(const NumberList& list, std::string_view tag, std::int64_t expected,
+                   const std::string& what) {
+    if (static_cast<std::int64_t>(list.values.size()) != expected)
+      stop(list.tag_line, tag,
+           "holds " + std::to_string(list.values.size()) + " numbers where " + what + " make " +
+               std::to_string(expected));
+  }
+
+  LineReader& in_;
+  RunOutput& out_;
+};
+
+constexpr std::string_view kNumberSections[] = {
+    "Number of Nuclei", "Number of Occupied Molecular Orbitals", "Number of Primitives",
+    "Nuclear Charges", "Nuclear Cartesian Coordinates", "Primitive Centers", "Primitive Types",
+    "Primitive Exponents", "Molecular Orbital Occupation Numbers", "Molecular Orbital Energies",
+    "Number of EDF Primitives", "EDF Primitive Centers", "EDF Primitive Types",
+    "EDF Primitive Exponents", "EDF Primitive Coefficients"};
+
+constexpr std::string_view kEdfSection = "Additional Electron Density Function (EDF)";
+constexpr std::string_view kCoefficientSection = "Molecular Orbital Primitive Coefficients";
+
+bool WfxParser::is_number_section(std::string_view name) const {
+  for (std::string_view s : kNumberSections)
+    if (s == name) return true;
+  return false;
+}
+
+void WfxParser::read_numbers(const std::string& name, long tag_line) {
+  NumberList& list = numbers_[name];
+  if (list.tag_line != 0)
+    stop(tag_line, name, "the section is given twice (first at line " +
+                             std::to_string(list.tag_line) + ")");
+  list.tag_line = tag_line;
+  Tag tag;
+  while (true) {
+    const std::string_view line = section_line(name, tag_line);
+    const std::string_view t = trim(line);
+    if (is_comment_or_blank(t)) continue;
+    if (t.front() == '<' && parse_tag(t, tag)) {
+      if (tag.closing && tag.name == name) return;
+      stop(in_.line_number(), name,
+           "the tag is not closed: <" + std::string(tag.closing ? "/" : "") + tag.name +
+               "> comes before </" + name + ">");
+    }
+    scan_line(line, name, list.values, &list.lines);
+  }
+}
+
+void WfxParser::read_names(const std::string& name, long tag_line) {
+  if (names_line_ != 0) stop(tag_line, name, "the section is given twice");
+  names_line_ = tag_line;
+  Tag tag;
+  while (true) {
+    const std::string_view t = trim(section_line(name, tag_line));
+    if (is_comment_or_blank(t)) continue;
+    if (t.front() == '<' && parse_tag(t, tag)) {
+      if (tag.closing && tag.name == name) return;
+      stop(in_.line_number(), name, "the tag is not closed before <" + tag.name + ">");
+    }
+    nuclear_names_.emplace_back(t);
+  }
+}
+
+// Per orbital a <MO Number> sub-section, then its coefficients up to the next tag.
+void WfxParser::read_coefficients(const std::string& name, long tag_line) {
+  if (coefficients_line_ != 0) stop(tag_line, name, "the section is given twice");
+  coefficients_line_ = tag_line;
+  Tag tag;
+  while (true) {
+    const std::string_view line = section_line(name, tag_line);
+    const std::string_view t = trim(line);
+    if (is_comment_or_blank(t)) continue;
+    if (t.front() == '<' && parse_tag(t, tag)) {
+      if (tag.closing && tag.name == name) return;
+      if (tag.closing) stop(in_.line_number(), name, "</" + tag.name + "> without its opening tag");
+      if (tag.name != "MO Number") {
+        skip_section(tag.name, in_.line_number());
+        continue;
+      }
+      const long mo_line = in_.line_number();
+      numbers_.erase("MO Number");
+      read_numbers("MO Number", mo_line);
+      const NumberList& mo = numbers_["MO Number"];
+      if (mo.values.size() != 1)
+        stop(mo_line, "MO Number", "expected one number, found " + std::to_string(mo.values.size()));
+      whole_number(mo, 0, "MO Number", 1, std::numeric_limits<std::int32_t>::max());
+      orbitals_.push_back({mo_line, coefficients_.size(), 0});
+      continue;
+    }
+    if (orbitals_.empty()) stop(in_.line_number(), name, "coefficients before the first <MO Number>");
+    scan_line(line, name, coefficients_, nullptr);
+    orbitals_.back().count = coefficients_.size() - orbitals_.back().first;
+  }
+}
+
+// A section made of sub-sections (the EDF): each read by its own rules.
+void WfxParser::read_container(const std::string& name, long tag_line) {
+  if (edf_line_ != 0) stop(tag_line, name, "the section is given twice");
+  edf_line_ = tag_line;
+  Tag tag;
+  while (true) {
+    const std::string_view t = trim(section_line(name, tag_line));
+    if (is_comment_or_blank(t)) continue;
+    if (!(t.front() == '<' && parse_tag(t, tag)))
+      stop(in_.line_number(), name, "text outside its sub-sections: \"" + std::string(t) + "\"");
+    if (tag.closing && tag.name == name) return;
+    if (tag.closing) stop(in_.line_number(), name, "</" + tag.name + "> without its opening tag");
+    read_section(tag.name, in_.line_number());
+  }
+}
+
+// A section this program does not use: passed over up to its closing tag.
+void WfxParser::skip_section(const std::string& name, long tag_line) {
+  Tag tag;
+  while (true) {
+    const std::string_view t = trim(section_line(name, tag_line));
+    if (!t.empty() && t.front() == '<' && parse_tag(t, tag) && tag.closing && tag.name == name)
+      return;
+  }
+}
+
+void WfxParser::read_section(const std::string& name, long tag_line) {
+  if (is_number_section(name))
+    read_numbers(name, tag_line);
+  else if (name == "Nuclear Names")
+    read_names(name, tag_line);
+  else if (name == kCoefficientSection)
+    read_coefficients(name, tag_line);
+  else if (name == kEdfSection)
+    read_container(name, tag_line);
+  else
+    skip_section(name, tag_line);
+}
+
+WfnRecord WfxParser::read() {
+  std::string_view line;
+  bool tags_seen = false;
+  Tag tag;
+  while (in_.next(line)) {
+    const std::string_view t = trim(line);
+    if (is_comment_or_blank(t)) continue;
+    if (!(t.front() == '<' && parse_tag(t, tag))) {
+      if (!tags_seen) continue;  // a preamble before the first tag (ORCA writes a warning there)
+      stop(in_.line_number(), "", "\"" + std::string(t) + "\" stands outside every section");
+    }
+    tags_seen = true;
+    if (tag.closing) stop(in_.line_number(), tag.name, "a closing tag without its opening tag");
+    const std::string name = tag.name;
+    read_section(name, in_.line_number());
+  }
+  if (!tags_seen) stop(0, "", "no .wfx section in the file");
+
+  // Counts, then every section against them.
+  const std::int64_t ncent = count("Number of Nuclei");
+  const std::int64_t nmo = count("Number of Occupied Molecular Orbitals");
+  const std::int64_t nprims = count("Number of Primitives");
+  if (names_line_ == 0) stop(0, "Nuclear Names", "this required section is missing");
+  if (static_cast<std::int64_t>(nuclear_names_.size()) != ncent)
+    stop(names_line_, "Nuclear Names",
+         "holds " + std::to_string(nuclear_names_.size()) + " names where <Number of Nuclei> is " +
+             std::to_string(ncent));
+  const NumberList& charges = required("Nuclear Charges");
+  expect_size(charges, "Nuclear Charges", ncent, "the nuclei");
+  const NumberList& coords = required("Nuclear Cartesian Coordinates");
+  expect_size(coords, "Nuclear Cartesian Coordinates", 3 * ncent, "three per nucleus");
+  const NumberList& centres = required("Primitive Centers");
+  expect_size(centres, "Primitive Centers", nprims, "the primitives");
+  const NumberList& types = required("Primitive Types");
+  expect_size(types, "Primitive Types", nprims, "the primitives");
+  const NumberList& exponents = required("Primitive Exponents");
+  expect_size(exponents, "Primitive Exponents", nprims, "the primitives");
+  const NumberList& occupations = required("Molecular Orbital Occupation Numbers");
+  expect_size(occupations, "Molecular Orbital Occupation Numbers", nmo, "the orbitals");
+  const NumberList* energies = optional("Molecular Orbital Energies");
+  if (energies) expect_size(*energies, "Molecular Orbital Energies", nmo, "the orbitals");
+  if (coefficients_line_ == 0) stop(0, kCoefficientSection, "this required section is missing");
+  if (static_cast<std::int64_t>(orbitals_.size()) != nmo)
+    stop(coefficients_line_, kCoefficientSection,
+         "holds " + std::to_string(orbitals_.size()) +
+             " orbitals where <Number of Occupied Molecular Orbitals> is " + std::to_string(nmo));
+  for (const Orbital& mo : orbitals_)
+    if (static_cast<std::int64_t>(mo.count) != nprims)
+      stop(mo.line, "MO Number",
+           "the orbital has " + std::to_string(mo.count) +
+               " coefficients where <Number of Primitives> is " + std::to_string(nprims));
+
+  WfnRecord rec;
+  rec.ncent = static_cast<std::int32_t>(ncent);
+  rec.nmo = static_cast<std::int32_t>(nmo);
+  rec.nprims = static_cast<std::int32_t>(nprims);
+  for (std::int64_t a = 0; a < ncent; ++a) {
+    std::string label = nuclear_names_[static_cast<std::size_t>(a)].substr(0, 8);
+    label.resize(8, ' ');
+    rec.atnam.push_back(label);
+    rec.xc.push_back(coords.values[static_cast<std::size_t>(3 * a)]);
+    rec.yc.push_back(coords.values[static_cast<std::size_t>(3 * a + 1)]);
+    rec.zc.push_back(coords.values[static_cast<std::size_t>(3 * a + 2)]);
+    rec.charg.push_back(charges.values[static_cast<std::size_t>(a)]);
+  }
+
+  std::vector<std::int32_t> centre_list, type_list;
+  centre_list.reserve(static_cast<std::size_t>(nprims));
+  type_list.reserve(static_cast<std::size_t>(nprims));
+  for (std::size_t k = 0; k < centres.values.size(); ++k) {
+    if (ncent == 0) stop(centres.lines[k], "Primitive Centers", "primitives but no nuclei");
+    centre_list.push_back(whole_number(centres, k, "Primitive Centers", 1, ncent) - 1);
+    type_list.push_back(primitive_type(types, k, "Primitive Types"));
+    if (!(exponents.values[k] > 0.0))
+      stop(exponents.lines[k], "Primitive Exponents",
+           "primitive " + std::to_string(k + 1) + " has exponent " + number(exponents.values[k]) +
+               "; exponents must be greater than zero");
+  }
+  rec.po = occupations.values;
+  rec.eorb = energies ? energies->values : std::vector<double>(static_cast<std::size_t>(nmo), 0.0);
+  sort_primitives(rec, centre_list, type_list, exponents.values, coefficients_);
+
+  if (edf_line_ != 0) {
+    const std::int64_t nedf = count("Number of EDF Primitives");
+    const NumberList& edf_centres = required("EDF Primitive Centers");
+    expect_size(edf_centres, "EDF Primitive Centers", nedf, "the EDF primitives");
+    const NumberList& edf_types = required("EDF Primitive Types");
+    expect_size(edf_types, "EDF Primitive Types", nedf, "the EDF primitives");
+    const NumberList& edf_exponents = required("EDF Primitive Exponents");
+    expect_size(edf_exponents, "EDF Primitive Exponents", nedf, "the EDF primitives");
+    const NumberList& edf_coefficients = required("EDF Primitive Coefficients");
+    expect_size(edf_coefficients, "EDF Primitive Coefficients", nedf, "the EDF primitives");
+    for (std::size_t k = 0; k < static_cast<std::size_t>(nedf); ++k) {
+      if (ncent == 0) stop(edf_centres.lines[k], "EDF Primitive Centers", "primitives but no nuclei");
+      rec.edf_centre.push_back(whole_number(edf_centres, k, "EDF Primitive Centers", 1, ncent) - 1);
+      rec.edf_type.push_back(primitive_type(edf_types, k, "EDF Primitive Types"));
+      if (!(edf_exponents.values[k] > 0.0))
+        stop(edf_exponents.lines[k], "EDF Primitive Exponents",
+             "EDF primitive " + std::to_string(k + 1) + " has exponent " +
+                 number(edf_exponents.values[k]) + "; exponents must be greater than zero");
+      rec.edf_exponent.push_back(edf_exponents.values[k]);
+      rec.edf_coefficient.push_back(edf_coefficients.values[k]);
+    }
+  }
+  return rec;
+}
+
+}  // namespace
+
+WfnRecord read_wfx(LineReader& in, RunOutput& out) { return WfxParser(in, out).read(); }
+
+}  // namespace qv
