@@ -43,8 +43,7 @@ void check_sweep_memory(const WfnRecord& rec, const WfnSettings& wfn, const std:
   throw OutOfMemory("out of memory: " + what + ": " + std::to_string(grids) + " grid(s) of " +
                     std::to_string(wfn.n_puntix) + " x " + std::to_string(wfn.n_puntiy) + " x " +
                     std::to_string(wfn.n_puntiz) + " points and their row work need " +
-                    text((bytes + mb - 1) / mb) + " MB, more than the " + text(available / mb) +
-                    " MB available");
+                    text((bytes + mb - 1) / mb) + " MB, more than is available");
 }
 
 }  // namespace qv
