@@ -6,6 +6,7 @@
 
 #include "gridio/cube_writing.hpp"
 #include "gridio/fixed_text.hpp"
+#include "parallel/parallel_for.hpp"
 #include "wavefunction/sweep_memory.hpp"
 #include "wavefunction/wavefunction_input.hpp"
 #include "wavefunction/wfn_sweep.hpp"
@@ -72,7 +73,7 @@ bool wfn_prop(WfnSettings& wfn, RunOutput& out) {
   const auto& on = wfn.wfn_risp;
   if (!(on[0] || on[1] || on[2] || on[3])) return true;
 
-  check_sweep_memory(rec, wfn, stem + " grids");
+  check_sweep_memory(rec, wfn, stem + " grids", sweep_threads());
   const WfnGridLayout layout = wfn_grid_layout(wfn);
   WfnGrids grids = wfn_sweep(rec, wfn, layout, stem + " grids");
   warn_if_all_zero(grids, rec, wfn, out);
