@@ -29,21 +29,17 @@ void check_sweep_memory(const WfnRecord& rec, const WfnSettings& wfn, const std:
   const Wide doubles = static_cast<Wide>(grids) * nx * ny * nz + nx +
                        per_evaluator * static_cast<Wide>(std::max(evaluators, 1));
   const Wide bytes = doubles * sizeof(double);
-  const Wide available = available_memory_bytes();
-  if (bytes <= available) return;
+  if (bytes <= available_memory_bytes()) return;
   const Wide mb = 1 << 20;
-  const auto text = [](Wide v) {
-    std::string s;
-    do {
-      s.insert(s.begin(), static_cast<char>('0' + static_cast<int>(v % 10)));
-      v /= 10;
-    } while (v);
-    return s;
-  };
+  const Wide grid_mb = (static_cast<Wide>(grids) * nx * ny * nz * sizeof(double) + mb - 1) / mb;
+  std::string grid_text;  // no std::to_string for 128-bit integers
+  for (Wide v = grid_mb; grid_text.empty() || v; v /= 10)
+    grid_text.insert(grid_text.begin(), static_cast<char>('0' + static_cast<int>(v % 10)));
   throw OutOfMemory("out of memory: " + what + ": " + std::to_string(grids) + " grid(s) of " +
                     std::to_string(wfn.n_puntix) + " x " + std::to_string(wfn.n_puntiy) + " x " +
-                    std::to_string(wfn.n_puntiz) + " points and their row work need " +
-                    text((bytes + mb - 1) / mb) + " MB, more than is available");
+                    std::to_string(wfn.n_puntiz) +
+                    " points and their row work need more memory than is available (the grids "
+                    "alone " + grid_text + " MB)");
 }
 
 }  // namespace qv
