@@ -2,6 +2,7 @@
 // wavefunction, the run summary's format line, and the refusals (message, exit 1, no cube).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "../support/temp_dir.hpp"
@@ -110,6 +111,26 @@ TEST(WfxJob, RefusalsStopWithoutOutput) {
     EXPECT_NE(log.find(c.message), std::string::npos) << log;
     for (const char* suffix : kSuffixes) EXPECT_FALSE(fs::exists(std::string("d") + suffix));
   }
+}
+
+// The example's script writes one wavefunction (with g functions) in both layouts.
+TEST(WfxJob, TheExampleScriptsWavefunctionGivesTheSameCubesBothWays) {
+  const fs::path script =
+      fs::path(QV_TEST_DATA).parent_path().parent_path() / "examples" / "make_water_dimer_wfx.py";
+  if (std::system("python3 -c pass >/dev/null 2>&1") != 0) GTEST_SKIP() << "no python3";
+  TempDir dir;
+  for (const char* name : {"dimer.wfn", "dimer.wfx"})
+    ASSERT_EQ(std::system(("python3 " + script.string() + " " + name + " >/dev/null").c_str()), 0);
+  ASSERT_NE(read_file("dimer.wfx").find("<Primitive Types>"), std::string::npos);
+  write_file("a.inp", input("dimer.wfn", "a"));
+  write_file("b.inp", input("dimer.wfx", "b"));
+  ASSERT_EQ(run_binary("a.inp"), 0) << read_file("stderr.txt");
+  ASSERT_EQ(run_binary("b.inp"), 0) << read_file("stderr.txt");
+  for (const char* suffix : kSuffixes) {
+    SCOPED_TRACE(suffix);
+    EXPECT_EQ(read_file(std::string("a") + suffix), read_file(std::string("b") + suffix));
+  }
+  EXPECT_NE(read_file("a_rho.cube").find("\n    8    8.000000"), std::string::npos);
 }
 
 }  // namespace
