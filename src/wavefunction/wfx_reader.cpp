@@ -169,12 +169,34 @@ class WfxParser {
     return static_cast<std::int32_t>(v);
   }
 
-  void expect_size(const NumberList& list, std::string_view tag, std::int64_t expected,
-                   const std::string& what) {
+  // A required section of `expected` numbers (`what` names what they count, for the message).
+  const NumberList& sized(std::string_view tag, std::int64_t expected, const std::string& what) {
+    const NumberList& list = required(tag);
     if (static_cast<std::int64_t>(list.values.size()) != expected)
       stop(list.tag_line, tag,
            "holds " + std::to_string(list.values.size()) + " numbers where " + what + " make " +
                std::to_string(expected));
+    return list;
+  }
+
+  // Centres (0-based) and types of primitives from their sections (tags `prefix` + "Primitive
+  // Centers", ... ), every exponent checked; `label` names one primitive in messages.
+  void check_primitives(const std::string& prefix, std::int64_t count, std::int64_t ncent,
+                        std::vector<std::int32_t>& centre_list, std::vector<std::int32_t>& type_list,
+                        const std::string& label) {
+    const std::string what = "the " + label + "s";
+    const NumberList& centres = sized(prefix + "Primitive Centers", count, what);
+    const NumberList& types = sized(prefix + "Primitive Types", count, what);
+    const NumberList& exponents = sized(prefix + "Primitive Exponents", count, what);
+    for (std::size_t k = 0; k < centres.values.size(); ++k) {
+      if (ncent == 0) stop(centres.lines[k], prefix + "Primitive Centers", "primitives but no nuclei");
+      centre_list.push_back(whole_number(centres, k, prefix + "Primitive Centers", 1, ncent) - 1);
+      type_list.push_back(primitive_type(types, k, prefix + "Primitive Types"));
+      if (!(exponents.values[k] > 0.0))
+        stop(exponents.lines[k], prefix + "Primitive Exponents",
+             label + " " + std::to_string(k + 1) + " has exponent " + number(exponents.values[k]) +
+                 "; exponents must be greater than zero");
+    }
   }
 
   LineReader& in_;
@@ -331,20 +353,13 @@ WfnRecord WfxParser::read() {
     stop(names_line_, "Nuclear Names",
          "holds " + std::to_string(nuclear_names_.size()) + " names where <Number of Nuclei> is " +
              std::to_string(ncent));
-  const NumberList& charges = required("Nuclear Charges");
-  expect_size(charges, "Nuclear Charges", ncent, "the nuclei");
-  const NumberList& coords = required("Nuclear Cartesian Coordinates");
-  expect_size(coords, "Nuclear Cartesian Coordinates", 3 * ncent, "three per nucleus");
-  const NumberList& centres = required("Primitive Centers");
-  expect_size(centres, "Primitive Centers", nprims, "the primitives");
-  const NumberList& types = required("Primitive Types");
-  expect_size(types, "Primitive Types", nprims, "the primitives");
-  const NumberList& exponents = required("Primitive Exponents");
-  expect_size(exponents, "Primitive Exponents", nprims, "the primitives");
-  const NumberList& occupations = required("Molecular Orbital Occupation Numbers");
-  expect_size(occupations, "Molecular Orbital Occupation Numbers", nmo, "the orbitals");
+  const NumberList& charges = sized("Nuclear Charges", ncent, "the nuclei");
+  const NumberList& coords = sized("Nuclear Cartesian Coordinates", 3 * ncent, "three per nucleus");
+  std::vector<std::int32_t> centre_list, type_list;
+  check_primitives("", nprims, ncent, centre_list, type_list, "primitive");
+  const NumberList& occupations = sized("Molecular Orbital Occupation Numbers", nmo, "the orbitals");
   const NumberList* energies = optional("Molecular Orbital Energies");
-  if (energies) expect_size(*energies, "Molecular Orbital Energies", nmo, "the orbitals");
+  if (energies) sized("Molecular Orbital Energies", nmo, "the orbitals");
   if (coefficients_line_ == 0) stop(0, kCoefficientSection, "this required section is missing");
   if (static_cast<std::int64_t>(orbitals_.size()) != nmo)
     stop(coefficients_line_, kCoefficientSection,
@@ -370,43 +385,16 @@ WfnRecord WfxParser::read() {
     rec.charg.push_back(charges.values[static_cast<std::size_t>(a)]);
   }
 
-  std::vector<std::int32_t> centre_list, type_list;
-  centre_list.reserve(static_cast<std::size_t>(nprims));
-  type_list.reserve(static_cast<std::size_t>(nprims));
-  for (std::size_t k = 0; k < centres.values.size(); ++k) {
-    if (ncent == 0) stop(centres.lines[k], "Primitive Centers", "primitives but no nuclei");
-    centre_list.push_back(whole_number(centres, k, "Primitive Centers", 1, ncent) - 1);
-    type_list.push_back(primitive_type(types, k, "Primitive Types"));
-    if (!(exponents.values[k] > 0.0))
-      stop(exponents.lines[k], "Primitive Exponents",
-           "primitive " + std::to_string(k + 1) + " has exponent " + number(exponents.values[k]) +
-               "; exponents must be greater than zero");
-  }
   rec.po = occupations.values;
   rec.eorb = energies ? energies->values : std::vector<double>(static_cast<std::size_t>(nmo), 0.0);
-  sort_primitives(rec, centre_list, type_list, exponents.values, coefficients_);
+  sort_primitives(rec, centre_list, type_list, required("Primitive Exponents").values,
+                  coefficients_);
 
   if (edf_line_ != 0) {
     const std::int64_t nedf = count("Number of EDF Primitives");
-    const NumberList& edf_centres = required("EDF Primitive Centers");
-    expect_size(edf_centres, "EDF Primitive Centers", nedf, "the EDF primitives");
-    const NumberList& edf_types = required("EDF Primitive Types");
-    expect_size(edf_types, "EDF Primitive Types", nedf, "the EDF primitives");
-    const NumberList& edf_exponents = required("EDF Primitive Exponents");
-    expect_size(edf_exponents, "EDF Primitive Exponents", nedf, "the EDF primitives");
-    const NumberList& edf_coefficients = required("EDF Primitive Coefficients");
-    expect_size(edf_coefficients, "EDF Primitive Coefficients", nedf, "the EDF primitives");
-    for (std::size_t k = 0; k < static_cast<std::size_t>(nedf); ++k) {
-      if (ncent == 0) stop(edf_centres.lines[k], "EDF Primitive Centers", "primitives but no nuclei");
-      rec.edf_centre.push_back(whole_number(edf_centres, k, "EDF Primitive Centers", 1, ncent) - 1);
-      rec.edf_type.push_back(primitive_type(edf_types, k, "EDF Primitive Types"));
-      if (!(edf_exponents.values[k] > 0.0))
-        stop(edf_exponents.lines[k], "EDF Primitive Exponents",
-             "EDF primitive " + std::to_string(k + 1) + " has exponent " +
-                 number(edf_exponents.values[k]) + "; exponents must be greater than zero");
-      rec.edf_exponent.push_back(edf_exponents.values[k]);
-      rec.edf_coefficient.push_back(edf_coefficients.values[k]);
-    }
+    check_primitives("EDF ", nedf, ncent, rec.edf_centre, rec.edf_type, "EDF primitive");
+    rec.edf_exponent = required("EDF Primitive Exponents").values;
+    rec.edf_coefficient = sized("EDF Primitive Coefficients", nedf, "the EDF primitives").values;
   }
   return rec;
 }
