@@ -96,6 +96,8 @@ class WfxParser {
   }
 
   bool is_number_section(std::string_view name) const;
+  bool next_in_section(const std::string& name, long tag_line, std::string_view& line, Tag& tag);
+  void first_time(long& seen_at, const std::string& name, long tag_line);
   void read_numbers(const std::string& name, long tag_line);
   void read_names(const std::string& name, long tag_line);
   void read_coefficients(const std::string& name, long tag_line);
@@ -219,85 +221,91 @@ bool WfxParser::is_number_section(std::string_view name) const {
   return false;
 }
 
-void WfxParser::read_numbers(const std::string& name, long tag_line) {
-  NumberList& list = numbers_[name];
-  if (list.tag_line != 0)
-    stop(tag_line, name, "the section is given twice (first at line " +
-                             std::to_string(list.tag_line) + ")");
-  list.tag_line = tag_line;
-  Tag tag;
+// The next content line of section `name`, without its comments and blank lines: false at the
+// section's closing tag. A tag line comes back with `tag` filled, other lines with an empty
+// tag name.
+bool WfxParser::next_in_section(const std::string& name, long tag_line, std::string_view& line,
+                                Tag& tag) {
   while (true) {
-    const std::string_view line = section_line(name, tag_line);
+    line = section_line(name, tag_line);
     const std::string_view t = trim(line);
     if (is_comment_or_blank(t)) continue;
+    tag.name.clear();
     if (t.front() == '<' && parse_tag(t, tag)) {
-      if (tag.closing && tag.name == name) return;
+      if (tag.closing && tag.name == name) return false;
+    } else {
+      tag.name.clear();
+    }
+    return true;
+  }
+}
+
+void WfxParser::first_time(long& seen_at, const std::string& name, long tag_line) {
+  if (seen_at != 0)
+    stop(tag_line, name, "the section is given twice (first at line " + std::to_string(seen_at) + ")");
+  seen_at = tag_line;
+}
+
+void WfxParser::read_numbers(const std::string& name, long tag_line) {
+  NumberList& list = numbers_[name];
+  first_time(list.tag_line, name, tag_line);
+  std::string_view line;
+  Tag tag;
+  while (next_in_section(name, tag_line, line, tag)) {
+    if (!tag.name.empty())
       stop(in_.line_number(), name,
            "the tag is not closed: <" + std::string(tag.closing ? "/" : "") + tag.name +
                "> comes before </" + name + ">");
-    }
     scan_line(line, name, list.values, &list.lines);
   }
 }
 
 void WfxParser::read_names(const std::string& name, long tag_line) {
-  if (names_line_ != 0) stop(tag_line, name, "the section is given twice");
-  names_line_ = tag_line;
+  first_time(names_line_, name, tag_line);
+  std::string_view line;
   Tag tag;
-  while (true) {
-    const std::string_view t = trim(section_line(name, tag_line));
-    if (is_comment_or_blank(t)) continue;
-    if (t.front() == '<' && parse_tag(t, tag)) {
-      if (tag.closing && tag.name == name) return;
-      stop(in_.line_number(), name, "the tag is not closed before <" + tag.name + ">");
-    }
-    nuclear_names_.emplace_back(t);
+  while (next_in_section(name, tag_line, line, tag)) {
+    if (!tag.name.empty()) stop(in_.line_number(), name, "the tag is not closed before <" + tag.name + ">");
+    nuclear_names_.emplace_back(trim(line));
   }
 }
 
 // Per orbital a <MO Number> sub-section, then its coefficients up to the next tag.
 void WfxParser::read_coefficients(const std::string& name, long tag_line) {
-  if (coefficients_line_ != 0) stop(tag_line, name, "the section is given twice");
-  coefficients_line_ = tag_line;
+  first_time(coefficients_line_, name, tag_line);
+  std::string_view line;
   Tag tag;
-  while (true) {
-    const std::string_view line = section_line(name, tag_line);
-    const std::string_view t = trim(line);
-    if (is_comment_or_blank(t)) continue;
-    if (t.front() == '<' && parse_tag(t, tag)) {
-      if (tag.closing && tag.name == name) return;
-      if (tag.closing) stop(in_.line_number(), name, "</" + tag.name + "> without its opening tag");
-      if (tag.name != "MO Number") {
-        skip_section(tag.name, in_.line_number());
-        continue;
-      }
-      const long mo_line = in_.line_number();
-      numbers_.erase("MO Number");
-      read_numbers("MO Number", mo_line);
-      const NumberList& mo = numbers_["MO Number"];
-      if (mo.values.size() != 1)
-        stop(mo_line, "MO Number", "expected one number, found " + std::to_string(mo.values.size()));
-      whole_number(mo, 0, "MO Number", 1, std::numeric_limits<std::int32_t>::max());
-      orbitals_.push_back({mo_line, coefficients_.size(), 0});
+  while (next_in_section(name, tag_line, line, tag)) {
+    if (tag.name.empty()) {
+      if (orbitals_.empty()) stop(in_.line_number(), name, "coefficients before the first <MO Number>");
+      scan_line(line, name, coefficients_, nullptr);
+      orbitals_.back().count = coefficients_.size() - orbitals_.back().first;
       continue;
     }
-    if (orbitals_.empty()) stop(in_.line_number(), name, "coefficients before the first <MO Number>");
-    scan_line(line, name, coefficients_, nullptr);
-    orbitals_.back().count = coefficients_.size() - orbitals_.back().first;
+    if (tag.closing) stop(in_.line_number(), name, "</" + tag.name + "> without its opening tag");
+    if (tag.name != "MO Number") {
+      skip_section(tag.name, in_.line_number());
+      continue;
+    }
+    const long mo_line = in_.line_number();
+    numbers_.erase("MO Number");
+    read_numbers("MO Number", mo_line);
+    const NumberList& mo = numbers_["MO Number"];
+    if (mo.values.size() != 1)
+      stop(mo_line, "MO Number", "expected one number, found " + std::to_string(mo.values.size()));
+    whole_number(mo, 0, "MO Number", 1, std::numeric_limits<std::int32_t>::max());
+    orbitals_.push_back({mo_line, coefficients_.size(), 0});
   }
 }
 
 // A section made of sub-sections (the EDF): each read by its own rules.
 void WfxParser::read_container(const std::string& name, long tag_line) {
-  if (edf_line_ != 0) stop(tag_line, name, "the section is given twice");
-  edf_line_ = tag_line;
+  first_time(edf_line_, name, tag_line);
+  std::string_view line;
   Tag tag;
-  while (true) {
-    const std::string_view t = trim(section_line(name, tag_line));
-    if (is_comment_or_blank(t)) continue;
-    if (!(t.front() == '<' && parse_tag(t, tag)))
-      stop(in_.line_number(), name, "text outside its sub-sections: \"" + std::string(t) + "\"");
-    if (tag.closing && tag.name == name) return;
+  while (next_in_section(name, tag_line, line, tag)) {
+    if (tag.name.empty())
+      stop(in_.line_number(), name, "text outside its sub-sections: \"" + std::string(trim(line)) + "\"");
     if (tag.closing) stop(in_.line_number(), name, "</" + tag.name + "> without its opening tag");
     read_section(tag.name, in_.line_number());
   }
