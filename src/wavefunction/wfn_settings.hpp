@@ -5,13 +5,14 @@
 #include <string>
 
 #include "gridio/fixed_text.hpp"
+#include "wavefunction/wavefunction_format.hpp"
 
 namespace qv {
 
 // The grids the WFN job evaluates, as marked on the CALCULATING line.
 struct WfnProperties {
   bool density = false;
-  bool gradient = false;   // norm of the density gradient
+  bool gradient = false;  // norm of the density gradient
   bool laplacian = false;
   bool energy_densities = false;  // kinetic, potential and total
 
@@ -30,6 +31,10 @@ struct WfnSettings {
   // Grid axes: zeroed when input reading starts; only the diagonal (steps along x, y, z) is set.
   std::array<std::array<float, 3>, 3> axes{};
   float basis_cutoff = 0.0f;  // set by the WFN job, not read from the input
+  // Set by the WFN job for the run summary: the input file's format and its core-density
+  // (EDF) primitives.
+  WavefunctionFormat input_format = WavefunctionFormat::wfn;
+  std::int32_t core_density_primitives = 0;
 };
 
 }  // namespace qv
