@@ -18,6 +18,7 @@ void write_wfn_summary(const WfnSettings& wfn, TextOutput& log) {
   line("");
   line("");
   joined("input wavefunction:   ", wfn.wfn_inpname, "");
+  if (wfn.promolecular) line("promolecular density: free-atom densities summed at the atoms");
   line("properties to be evaluated:");
   if (wfn.wfn_risp[0]) {
     line("- electron density");

@@ -4,6 +4,7 @@
 
 #include "gridio/cube_writing.hpp"
 #include "gridio/fixed_text.hpp"
+#include "wavefunction/promolecular_job.hpp"
 #include "wavefunction/readwfn.hpp"
 #include "wavefunction/wfn_sweep.hpp"
 
@@ -29,15 +30,18 @@ GridHeader wfn_cube_header(const WfnRecord& rec, const WfnSettings& wfn,
   return h;
 }
 
-void write_cube(const GridHeader& header, Grid& grid, TextOutput& out) {
+}  // namespace
+
+void write_wfn_cube(const GridHeader& header, Grid& grid, TextOutput& out) {
   cube_writing(header, grid, out);
   out.close();
   grid = Grid{};  // no longer read: give the memory back before the next file
 }
 
-}  // namespace
-
 bool wfn_prop(WfnSettings& wfn, RunOutput& out) {
+  if (const GeometryFormat geometry = geometry_format_of(wfn.wfn_inpname);
+      geometry != GeometryFormat::kNone)
+    return run_promolecular_wfn_job(wfn, out, geometry);
   const WfnRecord rec = readwfn(wfn.wfn_inpname, out);
   wfn.bs_cutoff = 1.0e-10f;
   const WfnGridLayout layout = wfn_grid_layout(wfn);
@@ -47,17 +51,17 @@ bool wfn_prop(WfnSettings& wfn, RunOutput& out) {
 
   WfnGrids grids = wfn_sweep(rec, wfn, layout, stem + " grids");
   const GridHeader header = wfn_cube_header(rec, wfn, layout);
-  if (on[0]) write_cube(header, grids.rho, *TextOutput::create(stem + "_rho.cube"));
-  if (on[1]) write_cube(header, grids.grad, *TextOutput::create(stem + "_gradrho.cube"));
-  if (on[2]) write_cube(header, grids.lapl, *TextOutput::create(stem + "_laplrho.cube"));
+  if (on[0]) write_wfn_cube(header, grids.rho, *TextOutput::create(stem + "_rho.cube"));
+  if (on[1]) write_wfn_cube(header, grids.grad, *TextOutput::create(stem + "_gradrho.cube"));
+  if (on[2]) write_wfn_cube(header, grids.lapl, *TextOutput::create(stem + "_laplrho.cube"));
   if (on[3]) {
     // All three files exist before any is written.
     auto g = TextOutput::create(stem + "_G.cube");
     auto v = TextOutput::create(stem + "_V.cube");
     auto h = TextOutput::create(stem + "_H.cube");
-    write_cube(header, grids.g, *g);
-    write_cube(header, grids.v, *v);
-    write_cube(header, grids.h, *h);
+    write_wfn_cube(header, grids.g, *g);
+    write_wfn_cube(header, grids.v, *v);
+    write_wfn_cube(header, grids.h, *h);
   }
   return true;
 }

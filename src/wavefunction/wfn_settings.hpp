@@ -17,6 +17,7 @@ struct WfnSettings {
   // Grid axes: zeroed when input reading starts; only the diagonal (steps along x, y, z) is set.
   std::array<std::array<float, 3>, 3> orient_matr{};
   float bs_cutoff = 0.0f;  // set by the WFN job, not read from the input
+  bool promolecular = false;  // set by the WFN job when the input is a geometry
 };
 
 }  // namespace qv

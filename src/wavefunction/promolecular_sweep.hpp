@@ -1,0 +1,24 @@
+#pragma once
+// The promolecular density on the WFN job's box grid: the sum of the free atoms' spherical
+// densities, with its gradient norm and laplacian, analytic. Each atom counts only within its
+// element's cut-off radius; a cell list finds the atoms near each grid row.
+#include <string>
+#include <vector>
+
+#include "wavefunction/geometry_reading.hpp"
+#include "wavefunction/wfn_settings.hpp"
+#include "wavefunction/wfn_sweep.hpp"
+
+namespace qv {
+
+// Fills the grids that wfn.wfn_risp asks for among density, gradient norm and laplacian (the
+// energy-density switch is not looked at). Points lie where the wavefunction sweep puts them
+// (y and z accumulated step by step). Every row is computed on its own, the atoms added in one
+// fixed order, so the values do not depend on how rows are shared out.
+WfnGrids promolecular_sweep(const std::vector<GeometryAtom>& atoms, const WfnSettings& wfn,
+                            const WfnGridLayout& layout, const std::string& what);
+
+// Point-atom pairs within the cut-off of the last sweep on this thread (benchmarks).
+long long promolecular_pairs_evaluated();
+
+}  // namespace qv
