@@ -9,60 +9,64 @@
 
 namespace qv {
 
-// Beyond its cut-off radius an atom's f, |f'| and |f''| + 2|f'|/r all stay below this (au):
-// a thousandth of the last printed digit (five significant digits) of a density of 1e-10, so
-// that even the sum over thousands of cut atoms cannot change a printed digit there.
+// Beyond its cut-off radius an atom's f, |f'| and |f''| + 2|f'|/r all stay below this (au): a
+// hundredth of the last printed digit (five significant digits) of a density of 1e-10, so that
+// even the sum over the many atoms cut off around a point of a dense system (about 40 times
+// the value at the cut-off) stays below half a digit there.
 inline constexpr double kAtomicCutoffValue = 1.0e-17;
 
-// Functions whose dropped part changes f, f' or f'' by less than this fraction of
-// f + |f'| + |f''| are left out at a given radius.
+// At a given radius, the functions of largest exponent are left out while the part they would
+// add changes f, f' and f'' by less than this fraction of the atom's own f + |f'| + |f''|.
 inline constexpr double kDroppedFunctionTolerance = 1.0e-12;
+
+// The evaluator's form of one element, as flat arrays (what the vector kernels read).
+struct RadialModel {
+  std::vector<double> zetas;          // distinct exponents, ascending
+  std::vector<int> n;                 // per function: r^(n-1) exp(-zeta r), ascending exponent
+  std::vector<int> zeta_index;        // per function: into zetas
+  // Orbital k's terms are term_function/term_coefficient[orbital_first_term[k] ..
+  // orbital_first_term[k+1]), by ascending function; a coefficient holds the published one,
+  // the function's normalisation and sqrt(occupation / 4 pi).
+  std::vector<int> orbital_first_term;
+  std::vector<int> term_function;
+  std::vector<double> term_coefficient;
+  // keep_radius[m]: at radii below it more than m functions are needed; keep_radius[0] is the
+  // cut-off radius and keep_radius[all] = 0.
+  std::vector<double> keep_radius;
+
+  int function_count() const { return static_cast<int>(n.size()); }
+  int orbital_count() const { return static_cast<int>(orbital_first_term.size()) - 1; }
+  double cutoff_radius() const { return keep_radius[0]; }
+  // How many functions (smallest exponents first) radii of at least r need; 0 beyond the cut-off.
+  int functions_needed(double r) const {
+    int m = 0;
+    while (r < keep_radius[static_cast<std::size_t>(m)]) ++m;
+    return m;
+  }
+};
 
 class AtomicDensity {
  public:
-  static constexpr int kLanes = 8;  // radii evaluated per call of evaluate()
-
-  // The element with this atomic number, 1 (H) to 54 (Xe).
+  // The element with this atomic number, 1 (H) to 54 (Xe); std::out_of_range otherwise.
   explicit AtomicDensity(int atomic_number);
 
   int atomic_number() const { return atomic_number_; }
-  double cutoff_radius() const { return cutoff_radius_; }
+  const RadialModel& model() const { return model_; }
+  double cutoff_radius() const { return model_.cutoff_radius(); }
+  int function_count() const { return model_.function_count(); }
+  int functions_needed(double r) const { return model_.functions_needed(r); }
 
-  // How many functions (smallest exponents first) must be kept for radii of at least r.
-  int functions_needed(double r) const {
-    int m = 0;
-    while (r < keep_radius_[static_cast<std::size_t>(m)]) ++m;
-    return m;
-  }
-  int function_count() const { return static_cast<int>(functions_.size()); }
-
-  // f, f' and f'' at kLanes radii r[0..kLanes), keeping the first `kept` functions.
-  void evaluate(const double* r, int kept, double* f, double* df, double* d2f) const;
-
-  // The same at one radius with every function kept (tests, set-up).
-  std::array<double, 3> at(double r) const;
+  // f, f', f'' at one radius from the first `kept` functions (all by default), with std::exp.
+  std::array<double, 3> at(double r, int kept = -1) const;
 
  private:
-  struct Function {
-    int n;           // r^(n-1) exp(-zeta r)
-    int zeta_index;  // into zetas_
-  };
-  struct Term {
-    int function;  // index into functions_
-    double coefficient;  // published coefficient * normalisation * sqrt(occupation / 4 pi)
-  };
   void find_radii();
 
   int atomic_number_;
-  std::vector<double> zetas_;          // distinct exponents, ascending
-  std::vector<Function> functions_;    // ascending exponent
-  std::vector<std::vector<Term>> orbitals_;  // terms by ascending function index
-  // keep_radius_[m]: at radii below it more than m functions are needed; keep_radius_[all] = 0.
-  std::vector<double> keep_radius_;
-  double cutoff_radius_ = 0.0;
+  RadialModel model_;
 };
 
-// The atom models of every element in a geometry, by atomic number; built once before a sweep.
+// The atom models of the elements of a geometry, by atomic number; built once before a sweep.
 class AtomicDensitySet {
  public:
   const AtomicDensity& of(int atomic_number);  // builds on first use

@@ -5,16 +5,13 @@
 
 #include "wavefunction/aligned_buffer.hpp"
 #include "wavefunction/atomic_density.hpp"
+#include "wavefunction/promolecular_kernels.hpp"
 
 namespace qv {
 
 namespace {
 
 thread_local long long pairs_evaluated = 0;
-
-// At a nucleus the direction of the gradient is undefined and 2 f'/r has no limit: distances
-// are floored here, which gives a zero gradient term and a large negative laplacian term.
-constexpr double kSmallestDistance = 1.0e-10;  // bohr
 
 // Atoms sorted into cubic cells, so that the atoms near a row are found without looking at all.
 class CellList {
@@ -79,10 +76,10 @@ class CellList {
   std::vector<int> members_;
 };
 
-// Sums of one row: density, gradient vector and laplacian, per point.
-struct RowSums {
+// Sums of one row, padded for the kernels' eight-point steps.
+struct RowBuffers {
   AlignedBuffer rho, gx, gy, gz, lap;
-  explicit RowSums(std::size_t n) : rho(n), gx(n), gy(n), gz(n), lap(n) {}
+  explicit RowBuffers(std::size_t n) : rho(n), gx(n), gy(n), gz(n), lap(n) {}
   void zero() {
     rho.zero();
     gx.zero();
@@ -90,46 +87,10 @@ struct RowSums {
     gz.zero();
     lap.zero();
   }
-};
-
-// Adds atom `a` (element model `model`) to the points j0..j1 of a row at (y, z).
-void add_atom_to_row(const AtomicDensity& model, const GeometryAtom& a, double y, double z,
-                     const double* xs, int j0, int j1, bool derivatives, RowSums& sums) {
-  constexpr int L = AtomicDensity::kLanes;
-  const double dy = y - a.y, dz = z - a.z;
-  const double q = dy * dy + dz * dz;
-  const double cut = model.cutoff_radius();
-  const double cut2 = cut * cut;
-  for (int j = j0; j <= j1; j += L) {
-    alignas(64) double dx[L], r[L], f[L], df[L], d2f[L];
-    bool inside[L];
-    double nearest = cut;
-    for (int l = 0; l < L; ++l) {
-      const int jj = std::min(j + l, j1);
-      dx[l] = xs[jj] - a.x;
-      const double d2 = dx[l] * dx[l] + q;
-      r[l] = std::sqrt(d2);
-      inside[l] = j + l <= j1 && d2 < cut2;
-      if (inside[l]) nearest = std::min(nearest, r[l]);
-    }
-    const int kept = model.functions_needed(nearest);
-    if (kept == 0) continue;
-    model.evaluate(r, kept, f, df, d2f);
-    for (int l = 0; l < L; ++l) {
-      if (!inside[l]) continue;
-      const std::size_t p = static_cast<std::size_t>(j + l);
-      ++pairs_evaluated;
-      sums.rho[p] += f[l];
-      if (derivatives) {
-        const double t = df[l] / std::max(r[l], kSmallestDistance);
-        sums.gx[p] += t * dx[l];
-        sums.gy[p] += t * dy;
-        sums.gz[p] += t * dz;
-        sums.lap[p] += d2f[l] + 2.0 * t;
-      }
-    }
+  promolecular_kernels::RowSums sums() {
+    return {rho.data(), gx.data(), gy.data(), gz.data(), lap.data()};
   }
-}
+};
 
 }  // namespace
 
@@ -147,9 +108,15 @@ WfnGrids promolecular_sweep(const std::vector<GeometryAtom>& atoms, const WfnSet
   if (!(on[0] || on[1] || on[2]) || nx <= 0 || ny <= 0 || nz <= 0) return grids;
 
   AtomicDensitySet models;
+  std::array<promolecular_kernels::RadialView, 55> views{};
   double largest_cutoff = 0.0;
-  for (const GeometryAtom& a : atoms)
-    largest_cutoff = std::max(largest_cutoff, models.of(a.atomic_number).cutoff_radius());
+  for (const GeometryAtom& a : atoms) {
+    const AtomicDensity& model = models.of(a.atomic_number);
+    views[static_cast<std::size_t>(a.atomic_number)] = promolecular_kernels::view_of(model.model());
+    largest_cutoff = std::max(largest_cutoff, model.cutoff_radius());
+  }
+  const promolecular_kernels::Table& kernels = promolecular_kernels::best_table();
+  constexpr int kPad = promolecular_kernels::kLanes;
   const CellList cells(atoms, std::max(2.0, largest_cutoff / 4.0));
 
   // Row coordinates as the wavefunction sweep makes them: accumulated by repeated addition.
@@ -164,17 +131,21 @@ WfnGrids promolecular_sweep(const std::vector<GeometryAtom>& atoms, const WfnSet
     z = acc;
     acc += static_cast<double>(wfn.orient_matr[2][2]);
   }
-  const double* xs = layout.xs.data();
+  AlignedBuffer padded_xs(static_cast<std::size_t>(nx + kPad));
+  std::copy_n(layout.xs.data(), nx, padded_xs.data());
+  std::fill_n(padded_xs.data() + nx, kPad, layout.xs[static_cast<std::size_t>(nx - 1)]);
+  const double* xs = padded_xs.data();
   const double x_low = std::min(xs[0], xs[nx - 1]), x_high = std::max(xs[0], xs[nx - 1]);
   const double step_x = static_cast<double>(wfn.orient_matr[0][0]);
   const bool derivatives = on[1] || on[2];
   const std::size_t row_len = static_cast<std::size_t>(nx);
 
-  RowSums sums(row_len);
+  RowBuffers row(row_len + kPad);
+  const promolecular_kernels::RowSums sums = row.sums();
   for (std::int32_t iz = 0; iz < nz; ++iz) {
     for (std::int32_t iy = 0; iy < ny; ++iy) {
       const double y = ys[static_cast<std::size_t>(iy)], z = zs[static_cast<std::size_t>(iz)];
-      sums.zero();
+      row.zero();
       const double lo[3] = {x_low - largest_cutoff, y - largest_cutoff, z - largest_cutoff};
       const double hi[3] = {x_high + largest_cutoff, y + largest_cutoff, z + largest_cutoff};
       cells.for_atoms_in_box(lo, hi, [&](int index) {
@@ -193,16 +164,18 @@ WfnGrids promolecular_sweep(const std::vector<GeometryAtom>& atoms, const WfnSet
           j0 = from < 0.0 ? 0 : static_cast<int>(from);
           j1 = to > nx - 1 ? nx - 1 : static_cast<int>(to);
         }
-        add_atom_to_row(model, a, y, z, xs, j0, j1, derivatives, sums);
+        const promolecular_kernels::RowSpan span{xs, j0, j1, y, z};
+        pairs_evaluated += kernels.add_atom(views[static_cast<std::size_t>(a.atomic_number)], a.x,
+                                            a.y, a.z, span, derivatives, sums);
       });
       const std::size_t offset =
           row_len * (static_cast<std::size_t>(iy) + static_cast<std::size_t>(ny) * static_cast<std::size_t>(iz));
-      if (on[0]) std::copy_n(sums.rho.data(), row_len, grids.rho.values.data() + offset);
+      if (on[0]) std::copy_n(sums.rho, row_len, grids.rho.values.data() + offset);
       if (on[1])
         for (std::size_t j = 0; j < row_len; ++j)
           grids.grad.values[offset + j] =
               std::sqrt(sums.gx[j] * sums.gx[j] + sums.gy[j] * sums.gy[j] + sums.gz[j] * sums.gz[j]);
-      if (on[2]) std::copy_n(sums.lap.data(), row_len, grids.lapl.values.data() + offset);
+      if (on[2]) std::copy_n(sums.lap, row_len, grids.lapl.values.data() + offset);
     }
   }
   return grids;

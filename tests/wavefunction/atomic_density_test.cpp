@@ -10,18 +10,11 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// f, f', f'' at many radii through the vector path, with the functions the radius needs.
+// f, f', f'' at many radii, with only the functions each radius needs.
 std::vector<std::array<double, 3>> evaluate_pruned(const AtomicDensity& atom,
                                                    const std::vector<double>& radii) {
   std::vector<std::array<double, 3>> out;
-  constexpr int L = AtomicDensity::kLanes;
-  for (std::size_t i = 0; i < radii.size(); i += L) {
-    double r[L], f[L], df[L], d2f[L];
-    for (int j = 0; j < L; ++j) r[j] = radii[std::min(i + j, radii.size() - 1)];
-    const int kept = atom.functions_needed(*std::min_element(r, r + L));
-    atom.evaluate(r, kept, f, df, d2f);
-    for (int j = 0; j < L && i + j < radii.size(); ++j) out.push_back({f[j], df[j], d2f[j]});
-  }
+  for (double r : radii) out.push_back(atom.at(r, atom.functions_needed(r)));
   return out;
 }
 
@@ -106,13 +99,3 @@ TEST(AtomicDensity, ElementsOutsideTheTableAreRefused) {
 
 }  // namespace
 }  // namespace qv
-namespace qv {
-TEST(AtomicDensityPrint, Radii) {
-  for (int z = 1; z <= 54; ++z) {
-    const AtomicDensity a(z);
-    std::printf("%d %.2f %d |", z, a.cutoff_radius(), a.function_count());
-    for (double r : {0.5, 1.0, 2.0, 4.0, 8.0}) std::printf(" %d", a.functions_needed(r));
-    std::printf("\n");
-  }
-}
-}
