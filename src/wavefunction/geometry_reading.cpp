@@ -41,6 +41,8 @@ std::string_view columns(std::string_view line, std::size_t first, std::size_t l
   return line.substr(first - 1, last - first + 1);
 }
 
+constexpr double kLargestCoordinate = 1.0e5;  // angstrom: no molecule reaches this far
+
 class GeometryParser {
  public:
   explicit GeometryParser(LineReader& in) : in_(in) {}
@@ -63,9 +65,12 @@ class GeometryParser {
                     const char* where) const {
     double p[3];
     const std::string_view text[3] = {x, y, z_text};
-    for (int a = 0; a < 3; ++a)
+    for (int a = 0; a < 3; ++a) {
       if (!parse_number(trim(text[a]), p[a]))
         fail(std::string("\"") + std::string(trim(text[a])) + "\" is not a coordinate" + where);
+      if (std::abs(p[a]) > kLargestCoordinate)
+        fail("coordinate " + std::string(trim(text[a])) + " is beyond 100000 angstrom" + where);
+    }
     return {z, p[0] / kBohrInAngstrom, p[1] / kBohrInAngstrom, p[2] / kBohrInAngstrom};
   }
 

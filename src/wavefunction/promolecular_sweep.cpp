@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "parallel/parallel_for.hpp"
 #include "wavefunction/aligned_buffer.hpp"
 #include "wavefunction/atomic_density.hpp"
 #include "wavefunction/promolecular_kernels.hpp"
@@ -10,8 +11,6 @@
 namespace qv {
 
 namespace {
-
-thread_local long long pairs_evaluated = 0;
 
 // Atoms sorted into cubic cells, so that the atoms near a row are found without looking at all.
 class CellList {
@@ -26,6 +25,8 @@ class CellList {
         high[k] = std::max(high[k], p[k]);
       }
     }
+    // Atoms spread far apart get larger cells: at most about a million cells in all.
+    for (int k = 0; k < 3; ++k) edge_ = std::max(edge_, (high[k] - low_[k]) / 100.0);
     for (int k = 0; k < 3; ++k)
       count_[k] = static_cast<int>(std::floor((high[k] - low_[k]) / edge_)) + 1;
     start_.assign(static_cast<std::size_t>(count_[0]) * count_[1] * count_[2] + 1, 0);
@@ -94,17 +95,16 @@ struct RowBuffers {
 
 }  // namespace
 
-long long promolecular_pairs_evaluated() { return pairs_evaluated; }
-
 WfnGrids promolecular_sweep(const std::vector<GeometryAtom>& atoms, const WfnSettings& wfn,
-                            const WfnGridLayout& layout, const std::string& what) {
+                            const WfnGridLayout& layout, const std::string& what,
+                            long long* pairs_within_cutoff) {
   const auto& on = wfn.wfn_risp;
   const std::int32_t nx = wfn.n_puntix, ny = wfn.n_puntiy, nz = wfn.n_puntiz;
   WfnGrids grids;
   if (on[0]) grids.rho = make_grid_for_overwrite(nx, ny, nz, what);
   if (on[1]) grids.grad = make_grid_for_overwrite(nx, ny, nz, what);
   if (on[2]) grids.lapl = make_grid_for_overwrite(nx, ny, nz, what);
-  pairs_evaluated = 0;
+  if (pairs_within_cutoff) *pairs_within_cutoff = 0;
   if (!(on[0] || on[1] || on[2]) || nx <= 0 || ny <= 0 || nz <= 0) return grids;
 
   AtomicDensitySet models;
@@ -140,11 +140,18 @@ WfnGrids promolecular_sweep(const std::vector<GeometryAtom>& atoms, const WfnSet
   const bool derivatives = on[1] || on[2];
   const std::size_t row_len = static_cast<std::size_t>(nx);
 
-  RowBuffers row(row_len + kPad);
-  const promolecular_kernels::RowSums sums = row.sums();
-  for (std::int32_t iz = 0; iz < nz; ++iz) {
-    for (std::int32_t iy = 0; iy < ny; ++iy) {
-      const double y = ys[static_cast<std::size_t>(iy)], z = zs[static_cast<std::size_t>(iz)];
+  // Rows are shared out among the threads; each slot has its own row sums and pair count.
+  std::vector<RowBuffers> buffers;
+  for (int slot = 0; slot < sweep_threads(); ++slot) buffers.emplace_back(row_len + kPad);
+  std::vector<long long> pairs(static_cast<std::size_t>(sweep_threads()), 0);
+  const std::size_t rows = static_cast<std::size_t>(ny) * static_cast<std::size_t>(nz);
+  parallel_chunks(rows, 1, [&](std::size_t first, std::size_t last, int slot) {
+    RowBuffers& row = buffers[static_cast<std::size_t>(slot)];
+    const promolecular_kernels::RowSums sums = row.sums();
+    for (std::size_t row_index = first; row_index < last; ++row_index) {
+      const std::size_t iy = row_index % static_cast<std::size_t>(ny);
+      const std::size_t iz = row_index / static_cast<std::size_t>(ny);
+      const double y = ys[iy], z = zs[iz];
       row.zero();
       const double lo[3] = {x_low - largest_cutoff, y - largest_cutoff, z - largest_cutoff};
       const double hi[3] = {x_high + largest_cutoff, y + largest_cutoff, z + largest_cutoff};
@@ -165,11 +172,10 @@ WfnGrids promolecular_sweep(const std::vector<GeometryAtom>& atoms, const WfnSet
           j1 = to > nx - 1 ? nx - 1 : static_cast<int>(to);
         }
         const promolecular_kernels::RowSpan span{xs, j0, j1, y, z};
-        pairs_evaluated += kernels.add_atom(views[static_cast<std::size_t>(a.atomic_number)], a.x,
-                                            a.y, a.z, span, derivatives, sums);
+        pairs[static_cast<std::size_t>(slot)] += kernels.add_atom(
+            views[static_cast<std::size_t>(a.atomic_number)], a.x, a.y, a.z, span, derivatives, sums);
       });
-      const std::size_t offset =
-          row_len * (static_cast<std::size_t>(iy) + static_cast<std::size_t>(ny) * static_cast<std::size_t>(iz));
+      const std::size_t offset = row_len * row_index;
       if (on[0]) std::copy_n(sums.rho, row_len, grids.rho.values.data() + offset);
       if (on[1])
         for (std::size_t j = 0; j < row_len; ++j)
@@ -177,7 +183,10 @@ WfnGrids promolecular_sweep(const std::vector<GeometryAtom>& atoms, const WfnSet
               std::sqrt(sums.gx[j] * sums.gx[j] + sums.gy[j] * sums.gy[j] + sums.gz[j] * sums.gz[j]);
       if (on[2]) std::copy_n(sums.lap, row_len, grids.lapl.values.data() + offset);
     }
-  }
+  });
+  if (pairs_within_cutoff)
+    for (long long p : pairs) *pairs_within_cutoff += p;
+
   return grids;
 }
 

@@ -14,11 +14,10 @@ namespace qv {
 // Fills the grids that wfn.wfn_risp asks for among density, gradient norm and laplacian (the
 // energy-density switch is not looked at). Points lie where the wavefunction sweep puts them
 // (y and z accumulated step by step). Every row is computed on its own, the atoms added in one
-// fixed order, so the values do not depend on how rows are shared out.
+// fixed order, so the values do not depend on how rows are shared out among the threads.
+// `pairs_within_cutoff`, when given, receives the number of point-atom pairs evaluated.
 WfnGrids promolecular_sweep(const std::vector<GeometryAtom>& atoms, const WfnSettings& wfn,
-                            const WfnGridLayout& layout, const std::string& what);
-
-// Point-atom pairs within the cut-off of the last sweep on this thread (benchmarks).
-long long promolecular_pairs_evaluated();
+                            const WfnGridLayout& layout, const std::string& what,
+                            long long* pairs_within_cutoff = nullptr);
 
 }  // namespace qv

@@ -94,6 +94,7 @@ TEST(GeometryReading, UnusableFilesAreRefusedWithTheirLine) {
            Case{X, "1\nc\nH 0 zero 0\n", 3, "\"zero\" is not a coordinate"},
            Case{X, "1\nc\nH 0 nan 0\n", 3, "\"nan\" is not a coordinate"},
            Case{X, "1\nc\nH 0 1e999 0\n", 3, "not a coordinate"},
+           Case{X, "1\nc\nH 0 -2e5 0\n", 3, "coordinate -2e5 is beyond 100000 angstrom"},
            Case{X, "1\nc\nQq 0 0 0\n", 3, "\"Qq\" is not an element symbol"},
            Case{X, "2\nc\nH 0 0 0\nAu 0 0 0\n", 4, "element Au (atomic number 79) has no free-atom density"},
            Case{X, "1\nc\nCs 0 0 0\n", 3, "the data cover H to Xe"},

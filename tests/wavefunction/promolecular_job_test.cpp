@@ -66,10 +66,11 @@ std::string input(const std::string& geometry, const std::string& calc) {
          "N_POINTS_Z 15\nSTEPSIZE_Z 0.4\n";
 }
 
-std::vector<std::string> run_and_collect(const std::string& geometry_name, const std::string& text) {
+std::vector<std::string> run_and_collect(const std::string& geometry_name, const std::string& text,
+                                         int threads = 1) {
   write_file(geometry_name, text);
   write_file("in.inp", input(geometry_name, "*rho *gra *lap"));
-  EXPECT_EQ(run_binary("in.inp"), 0) << read_file("stderr.txt") << read_file("run.log");
+  EXPECT_EQ(run_binary("--threads " + std::to_string(threads) + " in.inp"), 0) << read_file("stderr.txt") << read_file("run.log");
   std::vector<std::string> cubes;
   for (const char* suffix : {"_rho.cube", "_gradrho.cube", "_laplrho.cube"}) {
     cubes.push_back(read_file(std::string("mol") + suffix));
@@ -84,7 +85,9 @@ TEST(PromolecularJob, XyzAndPdbGiveTheSameCubes) {
     const auto from_xyz = run_and_collect("mol.xyz", xyz_text(*atoms));
     const auto from_pdb = run_and_collect("mol.PDB", pdb_text(*atoms, true));
     const auto from_names = run_and_collect("names.pdb", pdb_text(*atoms, false));
+    const auto three_threads = run_and_collect("mol.xyz", xyz_text(*atoms), 3);
     for (std::size_t c = 0; c < 3; ++c) {
+      EXPECT_TRUE(from_xyz[c] == three_threads[c]) << c;
       ASSERT_GT(from_xyz[c].size(), 21u * 18u * 15u * 12u);
       EXPECT_TRUE(from_xyz[c] == from_pdb[c]) << c;
       EXPECT_TRUE(from_xyz[c] == from_names[c]) << c;
