@@ -2,12 +2,13 @@
 """Writes an antiparallel beta sheet of poly-alanine strands with a benzene molecule lying on it,
 as .xyz and .pdb files (angstrom): a geometry of a few hundred atoms for promolecular NCI runs.
 
-    make_beta_sheet.py STRANDS RESIDUES STEM
+    make_beta_sheet.py STRANDS RESIDUES STEM [LAYERS]
 
 writes STEM.xyz and STEM.pdb. Strands run along x, alternately forwards and backwards, 4.3
 angstrom apart along y, so that every other residue's N-H and C=O bind to the next strand
 (H...O about 2.06 angstrom); the alanine side chains point up and down (z) in turn, and the
-benzene lies 3.6 angstrom above the middle of the sheet. The geometry is idealised (bond lengths
+benzene lies 3.6 angstrom above the middle of the (top) sheet. With LAYERS (default 1) sheets
+are stacked 10 angstrom apart along z, for large, dense systems. The geometry is idealised (bond lengths
 within about 0.1 angstrom), which is all a promolecular density needs.
 """
 import sys
@@ -37,7 +38,7 @@ def residue(x, sign_y, sign_z, direction):
     ]
 
 
-def sheet(strands, residues):
+def sheet(strands, residues, z0=0.0, first_chain=0):
     atoms = []  # (element, name, residue number, chain, (x, y, z))
     for s in range(strands):
         y0 = s * SPACING
@@ -54,7 +55,8 @@ def sheet(strands, residues):
                 d = -1.0
             sign_z = 1.0 if i % 2 == 0 else -1.0
             for el, name, (ax, ay, az) in residue(x, sign_y, sign_z, d):
-                atoms.append((el, name, i + 1, chr(ord("A") + s), (ax, ay + y0, az)))
+                chain = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"[(first_chain + s) % 62]
+                atoms.append((el, name, i + 1, chain, (ax, ay + y0, az + z0)))
     return atoms
 
 
@@ -71,23 +73,26 @@ def benzene(centre):
 
 def main():
     strands, residues, stem = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3]
-    atoms = sheet(strands, residues)
+    layers = int(sys.argv[4]) if len(sys.argv) > 4 else 1
+    atoms = []
+    for layer in range(layers):
+        atoms += sheet(strands, residues, -10.0 * layer, layer * strands)
     middle = ((residues - 1) * RISE / 2 + 1.15, (strands - 1) * SPACING / 2, 3.6)
     ligand = benzene(middle)
     with open(stem + ".xyz", "w") as f:
         f.write(f"{len(atoms) + len(ligand)}\nbeta sheet of {strands} poly-alanine strands "
-                f"({residues} residues each) with benzene on top, angstrom\n")
+                f"({residues} residues each) in {layers} layer(s) with benzene on top, angstrom\n")
         for el, _, _, _, (x, y, z) in atoms + ligand:
             f.write(f"{el:2s} {x:10.3f} {y:10.3f} {z:10.3f}\n")
     with open(stem + ".pdb", "w") as f:
         f.write("REMARK   made by examples/make_beta_sheet.py\n")
-        serial = 1
+        serial = 1  # serials past 99999 wrap, as PDB writers do
         for el, name, resno, chain, (x, y, z) in atoms:
-            f.write(f"ATOM  {serial:5d} {name if len(name) == 4 else ' ' + name:<4s} ALA {chain}"
+            f.write(f"ATOM  {serial % 100000:5d} {name if len(name) == 4 else ' ' + name:<4s} ALA {chain}"
                     f"{resno:4d}    {x:8.3f}{y:8.3f}{z:8.3f}  1.00  0.00          {el:>2s}\n")
             serial += 1
         for el, name, resno, chain, (x, y, z) in ligand:
-            f.write(f"HETATM{serial:5d} {' ' + name:<4s} BNZ {chain}{resno:4d}    "
+            f.write(f"HETATM{serial % 100000:5d} {' ' + name:<4s} BNZ {chain}{resno:4d}    "
                     f"{x:8.3f}{y:8.3f}{z:8.3f}  1.00  0.00          {el:>2s}\n")
             serial += 1
         f.write("END\n")
