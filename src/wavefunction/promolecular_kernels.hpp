@@ -1,8 +1,8 @@
 #pragma once
 // The inner loop of the promolecular sweep: one atom's contributions to the points of a grid
 // row, eight points at a time, in one build for any x86-64 and builds for AVX2 and AVX-512,
-// chosen when the program starts. Every build rounds alike (no fused multiply-add, the same
-// exponential), so all give the same bits.
+// chosen when the program starts. The wider builds fuse multiply-adds, so their last bits may
+// differ from the baseline build's; one machine always uses the same build, whatever the threads.
 #include "wavefunction/atomic_density.hpp"
 
 namespace qv::promolecular_kernels {

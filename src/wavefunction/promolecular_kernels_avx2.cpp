@@ -2,7 +2,7 @@
 #include "wavefunction/promolecular_kernels.hpp"
 
 #if !defined(__clang__)  // clang takes the instruction sets from the command line
-#pragma GCC target("avx2")
+#pragma GCC target("avx2,fma")
 #endif
 #define QV_KERNEL_NS avx2
 #define QV_KERNEL_NAME "avx2"
