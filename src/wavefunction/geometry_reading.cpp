@@ -77,24 +77,7 @@ class GeometryParser {
   LineReader& in_;
 };
 
-bool ends_with_any_case(std::string_view name, std::string_view ending) {
-  if (name.size() < ending.size()) return false;
-  for (std::size_t i = 0; i < ending.size(); ++i) {
-    char c = name[name.size() - ending.size() + i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != ending[i]) return false;
-  }
-  return true;
-}
-
 }  // namespace
-
-GeometryFormat geometry_format_of(std::string_view file_name) {
-  file_name = trim(file_name);
-  if (ends_with_any_case(file_name, ".xyz")) return GeometryFormat::kXyz;
-  if (ends_with_any_case(file_name, ".pdb")) return GeometryFormat::kPdb;
-  return GeometryFormat::kNone;
-}
 
 std::vector<GeometryAtom> read_xyz(LineReader& in) {
   GeometryParser p(in);

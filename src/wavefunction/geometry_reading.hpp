@@ -32,11 +32,6 @@ class GeometryError : public std::runtime_error {
   long line_;
 };
 
-enum class GeometryFormat { kNone, kXyz, kPdb };
-
-// By the name's ending, any case: ".xyz" or ".pdb"; kNone for anything else.
-GeometryFormat geometry_format_of(std::string_view file_name);
-
 // Every element must have free-atom data (H to Xe); anything else is a GeometryError.
 std::vector<GeometryAtom> read_xyz(LineReader& in);
 // The first model only (up to ENDMDL); of atoms with alternate locations, those marked A.

@@ -3,7 +3,10 @@
 #include "gridio/cube_writing.hpp"
 #include "gridio/fixed_text.hpp"
 #include "gridio/stop.hpp"
+#include "parallel/parallel_for.hpp"
+#include "wavefunction/geometry_reading.hpp"
 #include "wavefunction/promolecular_sweep.hpp"
+#include "wavefunction/sweep_memory.hpp"
 #include "wavefunction/wfn_prop.hpp"
 #include "wavefunction/wfn_sweep.hpp"
 
@@ -21,12 +24,12 @@ namespace {
 }
 
 std::vector<GeometryAtom> read_geometry(const WfnSettings& wfn, RunOutput& out,
-                                        GeometryFormat format) {
+                                        WavefunctionFormat format) {
   auto in = LineReader::open(trimmed(wfn.wfn_inpname));
   if (!in)
     stop_with(out, ListLine().text(left_adjust(wfn.wfn_inpname, 33)).text(" file cannot be opened, program stop"));
   try {
-    return format == GeometryFormat::kXyz ? read_xyz(*in) : read_pdb(*in);
+    return format == WavefunctionFormat::xyz ? read_xyz(*in) : read_pdb(*in);
   } catch (const GeometryError& e) {
     const std::string where = e.line() > 0 ? " line " + std::to_string(e.line()) : "";
     stop_with(out, e.file() + where + ": " + e.what() + ", program stop");
@@ -54,17 +57,20 @@ GridHeader geometry_cube_header(const std::vector<GeometryAtom>& atoms, const Wf
 
 }  // namespace
 
-bool run_promolecular_wfn_job(WfnSettings& wfn, RunOutput& out, GeometryFormat format) {
+bool run_promolecular_wfn_job(WfnSettings& wfn, RunOutput& out, WavefunctionFormat format) {
   if (wfn.wfn_risp[3])
     stop_with(out, "WFN SECTION: the energy densities (ene) need orbitals; a geometry (.xyz, .pdb) "
                    "gives the promolecular density, gradient and laplacian only, program stop");
   const std::vector<GeometryAtom> atoms = read_geometry(wfn, out, format);
   wfn.bs_cutoff = 1.0e-10f;
-  wfn.promolecular = true;
-  const WfnGridLayout layout = wfn_grid_layout(wfn);
+  wfn.input_format = format;
   const std::string stem = trimmed(wfn.wfn_outname);
   const auto& on = wfn.wfn_risp;
   if (!(on[0] || on[1] || on[2])) return true;
+
+  // An absurd grid is refused before anything is allocated (no orbitals: an empty record).
+  check_sweep_memory(WfnRecord{}, wfn, stem + " grids", sweep_threads());
+  const WfnGridLayout layout = wfn_grid_layout(wfn);
 
   WfnGrids grids = promolecular_sweep(atoms, wfn, layout, stem + " grids");
   const GridHeader header = geometry_cube_header(atoms, wfn, layout);

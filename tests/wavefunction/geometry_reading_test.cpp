@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "wavefunction/element_symbols.hpp"
+#include "wavefunction/wavefunction_format.hpp"
 
 namespace qv {
 namespace {
 
-std::vector<GeometryAtom> read(GeometryFormat format, const std::string& text) {
-  auto in = LineReader::from_text(text, format == GeometryFormat::kXyz ? "mol.xyz" : "mol.pdb");
-  return format == GeometryFormat::kXyz ? read_xyz(*in) : read_pdb(*in);
+std::vector<GeometryAtom> read(WavefunctionFormat format, const std::string& text) {
+  auto in = LineReader::from_text(text, format == WavefunctionFormat::xyz ? "mol.xyz" : "mol.pdb");
+  return format == WavefunctionFormat::xyz ? read_xyz(*in) : read_pdb(*in);
 }
 
 // A PDB atom record with the name in columns 13-16 and the element in columns 77-78.
@@ -23,12 +24,15 @@ std::string pdb_line(const char* record, const std::string& name, double x, doub
 }
 
 TEST(GeometryReading, FormatComesFromTheNameEnding) {
-  EXPECT_EQ(geometry_format_of("a.xyz"), GeometryFormat::kXyz);
-  EXPECT_EQ(geometry_format_of("dir/A.XYZ   "), GeometryFormat::kXyz);
-  EXPECT_EQ(geometry_format_of("pocket.Pdb"), GeometryFormat::kPdb);
-  EXPECT_EQ(geometry_format_of("water.wfn"), GeometryFormat::kNone);
-  EXPECT_EQ(geometry_format_of("xyz"), GeometryFormat::kNone);
-  EXPECT_EQ(geometry_format_of("a.xyz.wfn"), GeometryFormat::kNone);
+  using F = WavefunctionFormat;
+  EXPECT_EQ(wavefunction_format("a.xyz", ""), F::xyz);
+  EXPECT_EQ(wavefunction_format("dir/A.XYZ", ""), F::xyz);
+  EXPECT_EQ(wavefunction_format("pocket.Pdb", "<Title>\n"), F::pdb);
+  EXPECT_EQ(wavefunction_format("water.wfn", ""), F::wfn);
+  EXPECT_EQ(wavefunction_format("xyz", ""), F::wfn);
+  EXPECT_EQ(wavefunction_format("a.xyz.wfn", ""), F::wfn);
+  EXPECT_TRUE(is_geometry(F::pdb));
+  EXPECT_FALSE(is_geometry(F::wfx));
 }
 
 TEST(GeometryReading, ElementSymbolsInAnyCase) {
@@ -42,7 +46,7 @@ TEST(GeometryReading, ElementSymbolsInAnyCase) {
 }
 
 TEST(GeometryReading, XyzPositionsBecomeBohr) {
-  const auto atoms = read(GeometryFormat::kXyz,
+  const auto atoms = read(WavefunctionFormat::xyz,
                           "3\ncomment with words 1 2 3\n"
                           "O 0.0 0.0 0.529177210903\n"
                           "h\t1.0 -2.5e0 +3\n"
@@ -66,7 +70,7 @@ TEST(GeometryReading, PdbElementFromItsColumnsOrFromTheAtomName) {
                            pdb_line("ATOM", " OG ", 0.0, 0.0, 0.0, "", 'B') +  // second location
                            "TER\n" + pdb_line("ATOM", " SG ", 0.0, 0.0, 0.0, "S", 'A') +
                            "ENDMDL\n" + pdb_line("ATOM", " O  ", 0.0, 0.0, 0.0, "O");
-  const auto atoms = read(GeometryFormat::kPdb, text);
+  const auto atoms = read(WavefunctionFormat::pdb, text);
   std::vector<int> z;
   for (const auto& a : atoms) z.push_back(a.atomic_number);
   EXPECT_EQ(z, (std::vector<int>{6, 20, 17, 7, 1, 16}));
@@ -75,12 +79,12 @@ TEST(GeometryReading, PdbElementFromItsColumnsOrFromTheAtomName) {
 
 TEST(GeometryReading, UnusableFilesAreRefusedWithTheirLine) {
   struct Case {
-    GeometryFormat format;
+    WavefunctionFormat format;
     std::string text;
     long line;
     std::string words;
   };
-  const auto X = GeometryFormat::kXyz, P = GeometryFormat::kPdb;
+  const auto X = WavefunctionFormat::xyz, P = WavefunctionFormat::pdb;
   for (const Case& c : {
            Case{X, "", 1, "empty"},
            Case{X, "two\nc\nH 0 0 0\n", 1, "number of atoms"},

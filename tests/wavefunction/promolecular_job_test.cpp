@@ -118,6 +118,17 @@ TEST(PromolecularJob, XyzAndPdbGiveTheSameCubes) {
   }
 }
 
+TEST(PromolecularJob, AnAbsurdGridIsRefusedAtOnce) {
+  TempDir dir;
+  write_file("w.xyz", xyz_text(kWaterDimer));
+  std::string text = input("w.xyz", "*rho *gra");
+  text.replace(text.find("N_POINTS_X 21"), 13, "N_POINTS_X 999999999");
+  write_file("in.inp", text);
+  EXPECT_EQ(run_binary("in.inp"), 3);
+  EXPECT_NE(read_file("stderr.txt").find("out of memory"), std::string::npos) << read_file("stderr.txt");
+  EXPECT_FALSE(std::filesystem::exists("mol_rho.cube"));
+}
+
 TEST(PromolecularJob, RefusalsStopWithExitOneAndNoCube) {
   struct Case {
     std::string name, text, calc, message;
