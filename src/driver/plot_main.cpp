@@ -1,5 +1,7 @@
-// quelvarin-plot INPUT: pictures and a VMD script for the results of the run that INPUT describes.
+// quelvarin-plot [OPTIONS] INPUT: pictures and viewer scripts for the results of the run that
+// INPUT describes.
 #include <string>
+#include <vector>
 
 #include "driver/plot_command.hpp"
 #include "gridio/text_output.hpp"
@@ -7,6 +9,6 @@
 int main(int argc, char** argv) {
   auto screen = qv::TextOutput::standard_output();
   auto errors = qv::TextOutput::standard_error();
-  const std::string argument = argc > 1 ? argv[1] : "";
-  return qv::plot_command(argument, *screen, *errors);
+  const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  return qv::plot_command(arguments, *screen, *errors);
 }
