@@ -121,8 +121,11 @@ bool write_pymol_files(const ViewerFiles& f, const CubeGlance& rdg_header,
 
 // The PyMOL scene ray-traced to a PNG, when PyMOL is installed.
 void render_picture(const ViewerFiles& f, Outcome& o) {
+  // QUELVARIN_PYMOL_PYTHON names the one interpreter to use (a conda Python with PyMOL, say).
+  const char* chosen = std::getenv("QUELVARIN_PYMOL_PYTHON");
   const char* path = std::getenv("PATH");
-  const auto python = find_pymol_python(python_candidates(path ? path : ""));
+  const auto python = find_pymol_python(chosen && *chosen ? std::vector<std::string>{chosen}
+                                                          : python_candidates(path ? path : ""));
   if (!python)
     return o.say("no PNG picture: PyMOL was not found (install it, e.g. the Debian package "
                  "pymol, and run quelvarin-plot again)");

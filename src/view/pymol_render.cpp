@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -106,8 +107,9 @@ PymolPicture render_pymol_script(const std::string& python, const std::string& s
   if (!run.started) {
     picture.reason = python + " could not be started";
   } else if (run.timed_out) {
-    picture.reason = "PyMOL was still running after " + std::to_string(static_cast<int>(limit_seconds)) +
-                     " s and was stopped";
+    char limit[32];
+    std::snprintf(limit, sizeof limit, "%g", limit_seconds);
+    picture.reason = "PyMOL was still running after " + std::string(limit) + " s and was stopped";
   } else if (const std::string error = first_error(said); !error.empty()) {
     picture.reason = "PyMOL reported: " + error;
   } else if (run.exit_status != 0) {
