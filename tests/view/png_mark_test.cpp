@@ -41,7 +41,7 @@ TEST(PngMark, MarkedPictureDecodesToTheSamePixels) {
 }
 
 TEST(PngMark, NotAPicture) {
-  for (const std::string bad : {std::string(), std::string("GIF89a........................"),
+  for (const std::string& bad : {std::string(), std::string("GIF89a........................"),
                                 testing::solid_png(3, 3, 0, 0, 0).substr(0, 20)}) {
     EXPECT_EQ(png_size(bad).width, 0);
     EXPECT_EQ(with_text_chunk(bad, kPngMark), "");
