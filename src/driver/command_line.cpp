@@ -67,7 +67,7 @@ ParsedCommand parse_command_line(const CommandDescription& command,
                                     std::string(option->value_name));
       value = arguments[++k];
     }
-    const std::string wanted = option->take(value);
+    const std::string wanted = option->take ? option->take(value) : "";
     if (!wanted.empty())
       return refused(command, word + " needs " + wanted + ", not \"" + std::string(value) + "\"");
   }

@@ -22,6 +22,8 @@ struct CommandOption {
   std::string_view value_name;   // "VALUE" in the usage text; empty for an option without a value
   std::string_view description;  // one line
   OptionTaker take;              // for an option without a value it is called with ""
+                                 // empty: taken out of the command line before it is parsed
+                                 // (the thread count), listed here for the usage text only
 };
 
 struct CommandDescription {

@@ -3,11 +3,13 @@
 #include <vector>
 
 #include "driver/run_command.hpp"
+#include "driver/thread_option.hpp"
 #include "gridio/text_output.hpp"
 
 int main(int argc, char** argv) {
   auto screen = qv::TextOutput::standard_output();
   auto errors = qv::TextOutput::standard_error();
-  const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  if (!qv::take_thread_option(arguments, "quelvarin", *errors)) return 2;
   return qv::run_command(arguments, *screen, *errors);
 }

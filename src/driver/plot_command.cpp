@@ -13,6 +13,7 @@
 #include "driver/command_line.hpp"
 #include "driver/input_reading.hpp"
 #include "driver/run.hpp"
+#include "driver/thread_option.hpp"
 #include "gridio/fixed_text.hpp"
 #include "gridio/stop.hpp"
 #include "gridio/text_error.hpp"
@@ -217,7 +218,8 @@ CommandDescription plot_description(PictureOptions& options) {
             real_above(options.isovalue, 0.0)},
            {"--range", "VALUE", "colour scale from -VALUE to +VALUE a.u. of rho*sign(lambda2) (default 0.05)",
             real_above(options.colour_range, 0.0)},
-           {"--no-render", "", "write the scripts but no PNG picture", switch_off(options.render)}}};
+           {"--no-render", "", "write the scripts but no PNG picture", switch_off(options.render)},
+           thread_option_row()}};
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "driver/command_line.hpp"
 #include "driver/run.hpp"
+#include "driver/thread_option.hpp"
 
 namespace qv {
 
@@ -12,7 +13,9 @@ constexpr std::string_view kSummary =
     "grid; TOP: TOPOND grids to cube files; RDG: the non-covalent-interaction analysis) and\n"
     "writes the run log that INPUT names. quelvarin-plot INPUT then draws the results.\n";
 
-CommandDescription run_description() { return {"quelvarin", "INPUT", kSummary, {}}; }
+CommandDescription run_description() {
+  return {"quelvarin", "INPUT", kSummary, {thread_option_row()}};
+}
 
 }  // namespace
 
