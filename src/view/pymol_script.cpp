@@ -4,16 +4,6 @@
 
 namespace qv {
 
-namespace {
-
-std::string number(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.6g", v);
-  return text;
-}
-
-}  // namespace
-
 std::string python_string(std::string_view text) {
   std::string literal = "\"";
   for (const char c : text) {
@@ -32,6 +22,11 @@ std::string python_string(std::string_view text) {
 }
 
 void write_pymol_script(const PymolScene& scene, TextOutput& out) {
+  auto number = [](double v) {  // the shortest of six significant digits: 0.5, 0.025
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6g", v);
+    return std::string(text);
+  };
   const std::string iso = number(scene.isovalue);
   const std::string low = number(-scene.colour_range), high = number(scene.colour_range);
   out.line(kPymolMark);

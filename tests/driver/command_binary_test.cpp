@@ -20,16 +20,13 @@ namespace qv {
 namespace {
 
 using testing::read_file;
+using testing::run_shell;
 using testing::TempDir;
 using testing::write_file;
 
-int shell(const std::string& command) {
-  const int rc = std::system((command + " >out.txt 2>err.txt").c_str());
-  return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-}
-int quelvarin(const std::string& args) { return shell(std::string(QV_BINARY) + " " + args); }
+int quelvarin(const std::string& args) { return run_shell(std::string(QV_BINARY) + " " + args); }
 int plot(const std::string& args, const std::string& python = "/nonexistent/python3") {
-  return shell("QUELVARIN_PYMOL_PYTHON=" + python + " " + QV_PLOT_BINARY + " " + args);
+  return run_shell("QUELVARIN_PYMOL_PYTHON=" + python + " " + QV_PLOT_BINARY + " " + args);
 }
 
 std::set<std::string> files_here() {
@@ -61,16 +58,16 @@ TEST(CommandBinaries, HelpAndVersionOnStandardOutput) {
   TempDir dir;
   for (const std::string program : {"quelvarin", "quelvarin-plot"}) {
     const std::string binary = program == "quelvarin" ? QV_BINARY : QV_PLOT_BINARY;
-    EXPECT_EQ(shell(binary + " --help"), 0);
+    EXPECT_EQ(run_shell(binary + " --help"), 0);
     const std::string help = read_file("out.txt");
     EXPECT_TRUE(help.starts_with("usage: " + program + " [OPTIONS] INPUT\n")) << help;
     EXPECT_NE(help.find("--version"), std::string::npos);
     EXPECT_LE(std::count(help.begin(), help.end(), '\n'), 24) << "one screen";
     EXPECT_EQ(read_file("err.txt"), "");
-    EXPECT_EQ(shell(binary + " --version"), 0);
+    EXPECT_EQ(run_shell(binary + " --version"), 0);
     EXPECT_EQ(read_file("out.txt"), program + " 0.1.0\n");
   }
-  EXPECT_EQ(shell(std::string(QV_PLOT_BINARY) + " --help"), 0);
+  EXPECT_EQ(run_shell(std::string(QV_PLOT_BINARY) + " --help"), 0);
   for (const char* option : {"--iso VALUE", "--range VALUE", "--no-render"})
     EXPECT_NE(read_file("out.txt").find(option), std::string::npos) << option;
 }
