@@ -114,7 +114,9 @@ TEST(PymolRender, WhatTheRunSaysAndLeavesDecides) {
     const PymolPicture p = render_pymol_script(here("python"), "scene.pml", 12, 9);
     EXPECT_EQ(p.made, c.made);
     EXPECT_EQ(p.reason, c.reason);
-    if (c.made) EXPECT_EQ(p.png, read_file("made.png"));
+    if (c.made) {
+      EXPECT_EQ(p.png, read_file("made.png"));
+    }
   }
 }
 
