@@ -50,12 +50,18 @@ class ScratchFolder {
   fs::path path_;
 };
 
-// The first line of PyMOL's messages that reports an error, or "".
+// The first line of PyMOL's messages that reports an error ("Error: ...",
+// "Selector-Error: ...", a Python traceback and its "...Error: ..." line), or "". PyMOL also
+// echoes the script's lines, which may name files with "Error" in them: those are not errors.
 std::string first_error(const std::string& messages) {
   std::istringstream lines(messages);
-  for (std::string line; std::getline(lines, line);)
-    if (line.find("Error") != std::string::npos || line.starts_with("Traceback"))
-      return line.substr(line.find_first_not_of(' '));
+  for (std::string line; std::getline(lines, line);) {
+    const std::size_t start = line.find_first_not_of(' ');
+    if (start == std::string::npos) continue;
+    const std::string text = line.substr(start);
+    const std::string first_word = text.substr(0, text.find(' '));
+    if (text.starts_with("Traceback") || first_word.ends_with("Error:")) return text;
+  }
   return "";
 }
 
@@ -101,7 +107,9 @@ PymolPicture render_pymol_script(const std::string& python, const std::string& s
   const std::string render = "png " + png.string() + ", width=" + std::to_string(width) +
                              ", height=" + std::to_string(height) + ", ray=1";
   // -c: no window, -k: no personal start-up script, -q: no greeting.
-  const ProgramRun run = run_program({python, "-m", "pymol", "-ckq", script, "-d", render},
+  // A relative name that begins with "-" must not read as an option of PyMOL's.
+  const std::string script_path = script.starts_with('/') ? script : "./" + script;
+  const ProgramRun run = run_program({python, "-m", "pymol", "-ckq", script_path, "-d", render},
                                      messages.string(), limit_seconds);
   const std::string said = file_contents(messages);
   if (!run.started) {

@@ -93,6 +93,12 @@ TEST(PymolRender, WhatTheRunSaysAndLeavesDecides) {
   };
   const Case cases[] = {
       {"picture made", " Ray: render time: 0.19 sec.", 12, 9, 0, true, ""},
+      {"script lines echoed", "PyMOL>isosurface nci, Error_rdg, 0.5\n    6:cmd.load(Error.cube)",
+       12, 9, 0, true, ""},
+      {"selection error", " Selector-Error: Invalid selection name \\\"nci\\\".", 12, 9, 0,
+       false, "PyMOL reported: Selector-Error: Invalid selection name \"nci\"."},
+      {"python exception", "FileNotFoundError: [Errno 2] No such file", 12, 9, 0, false,
+       "PyMOL reported: FileNotFoundError: [Errno 2] No such file"},
       {"error in the script", " Error: Map object \\\"rdg\\\" not found", 12, 9, 0, false,
        "PyMOL reported: Error: Map object \"rdg\" not found"},
       {"python traceback", "Traceback (most recent call last):", 12, 9, 0, false,
