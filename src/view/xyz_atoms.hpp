@@ -14,7 +14,7 @@ namespace qv {
 inline constexpr std::string_view kXyzMark = "written by quelvarin-plot";
 
 // "H", "He", ... "Og" for atomic numbers 1 to 118; "X" (a dummy atom) for any other number.
-std::string_view element_symbol(int atomic_number);
+std::string_view xyz_symbol(int atomic_number);
 
 // The atom count, a comment line naming `source` and carrying the mark, then one line per atom:
 // symbol and x, y, z in angstrom with six decimals.

@@ -16,7 +16,7 @@ TEST(XyzAtoms, ElementSymbols) {
                                                {17, "Cl"}, {26, "Fe"}, {54, "Xe"}, {79, "Au"},
                                                {92, "U"},  {118, "Og"}, {0, "X"},  {-3, "X"},
                                                {119, "X"}, {1000000, "X"}};
-  for (const auto& [number, symbol] : cases) EXPECT_EQ(element_symbol(number), symbol) << number;
+  for (const auto& [number, symbol] : cases) EXPECT_EQ(xyz_symbol(number), symbol) << number;
 }
 
 TEST(XyzAtoms, AngstromWithSixDecimals) {
