@@ -124,7 +124,9 @@ TEST(PromolecularKernels, EveryBuildMatchesTheScalarEvaluator) {
         const double scale = f[0] + std::abs(f[1]) + std::abs(f[2]);
         const std::size_t p = static_cast<std::size_t>(j);
         ASSERT_NEAR(rho[p], f[0], 1e-12 * scale) << j;
-        if (!counted) ASSERT_EQ(rho[p], 0.0) << j;
+        if (!counted) {
+          ASSERT_EQ(rho[p], 0.0) << j;
+        }
         ASSERT_NEAR(gx[p], f[1] * dx / r, 1e-12 * scale) << j;
         ASSERT_NEAR(gy[p], f[1] * y / r, 1e-12 * scale) << j;
         ASSERT_NEAR(lap[p], f[2] + 2 * f[1] / r, 1e-12 * (scale + 2 * std::abs(f[1]) / r)) << j;
