@@ -80,6 +80,15 @@ TEST(PromolecularSweep, AGridPointOnANucleusStaysFinite) {
   EXPECT_NEAR(grids.grad.values[centre], 2.0 * std::exp(-4.0) / 3.14159265358979323846, 1e-12);
 }
 
+TEST(PromolecularSweep, NoAtomsGiveZeros) {
+  const WfnSettings wfn = box({0.0f, 0.0f, 0.0f}, 4, 0.3f);
+  const WfnGrids grids = promolecular_sweep({}, wfn, wfn_grid_layout(wfn), "test grids");
+  for (const Grid* g : {&grids.rho, &grids.grad, &grids.lapl}) {
+    ASSERT_EQ(g->size(), 4u * 5u * 6u);
+    for (double v : g->values) EXPECT_EQ(v, 0.0);
+  }
+}
+
 TEST(PromolecularSweep, OnlyTheRequestedGridsAreMade) {
   const std::vector<GeometryAtom> atoms = {{1, 0.0, 0.0, 0.0}};
   WfnSettings wfn = box({0.0f, 0.0f, 0.0f}, 4, 0.3f);
