@@ -6,6 +6,7 @@
 
 #include "analysis/abramov_calc.hpp"
 #include "analysis/grid_axes.hpp"
+#include "analysis/grid_rim.hpp"
 #include "analysis/numerical_derivatives.hpp"
 #include "analysis/plot.hpp"
 #include "analysis/rdg_calc.hpp"
@@ -34,6 +35,8 @@ struct RdgJob {
   WfnCounts wfn_counts;
   bool grd_input = false;
   CubeLayout layout = CubeLayout::general;
+  // A numerically derived gradient has no value on the grid's rim: RDG is not reported there.
+  bool gradient_derived = false;
 
   GridHeader reference;
   Grid rho;
@@ -108,11 +111,19 @@ void derivative_grid(RdgJob& job, bool read, bool calc, const std::string& cube_
     target.reset();
     target = role == GridRole::gradient ? numerical_gradient(job.rho, job.reference.axes)
                                         : numerical_laplacian(job.rho, job.reference.axes);
+    if (role == GridRole::gradient) job.gradient_derived = true;
     write_cube(job, numerical_name, *target);
   }
 }
 
 RdgChoice all_points() { return RdgChoice{}; }
+
+// RDG at the chosen points; on the rim of a derived gradient the marker of points not computed.
+Grid rdg_grid(const RdgJob& job, const Grid& selection, const RdgChoice& choice) {
+  Grid rdg = rdg_calc(job.rho, *job.grad_array, selection, choice, job.reference);
+  if (job.gradient_derived) fill_rim(rdg, kNotComputed);
+  return rdg;
+}
 
 // Step 5: RDG at the chosen points.
 void rdg_step(RdgJob& job) {
@@ -135,7 +146,7 @@ void rdg_step(RdgJob& job) {
     selection = &*job.rhosegn_array;
   }
   job.rdg_array.reset();
-  job.rdg_array = rdg_calc(job.rho, *job.grad_array, *selection, choice, job.reference);
+  job.rdg_array = rdg_grid(job, *selection, choice);
   write_result(job, s.rdg_outname, "", *job.rdg_array, GrdOutput::rdg);
 }
 
@@ -190,7 +201,7 @@ bool rdg_over_all_points(RdgJob& job) {
   if (s.calc_risp[0] && s.rdg_risp[0] && s.rdg_rispace[0] && job.rdg_array) return true;
   if (!job.grad_array) return false;
   job.rdg_array.reset();
-  job.rdg_array = rdg_calc(job.rho, *job.grad_array, job.zero_array, all_points(), job.reference);
+  job.rdg_array = rdg_grid(job, job.zero_array, all_points());
   return true;
 }
 

@@ -124,11 +124,25 @@ inline std::vector<double> rdg_grid(const Model& m, const Derived& d,
   return out;
 }
 
+// RDG of a derived gradient is not reported on the rim (no gradient there): the marker instead.
+inline std::vector<double> without_rim(const Model& m, std::vector<double> rdg) {
+  for (int k = 0; k < m.n3; ++k)
+    for (int j = 0; j < m.n2; ++j)
+      for (int i = 0; i < m.n1; ++i)
+        if (!m.interior(i, j, k)) rdg[m.at(i, j, k)] = kNotComputed;
+  return rdg;
+}
+
 // The job's steps over grids of at least 5 points along every axis, gradient and laplacian
 // available (read or derived) in `d`.
 inline Results expected_results(const Model& m, const Derived& d, const Choices& c) {
   Results r;
   const std::vector<double> zero(m.size(), 0.0);
+  auto rdg_grid = [&](const Model& m, const Derived& d, const std::vector<double>& selection,
+                      float lower, float upper, Space space, float rc) {
+    std::vector<double> rdg = e2e::rdg_grid(m, d, selection, lower, upper, space, rc);
+    return c.grad_calc() ? without_rim(m, std::move(rdg)) : rdg;
+  };
   std::optional<std::vector<double>> rdg, rhosign;
   if (c.rdg) {
     const float rc = c.space == Space::none ? 1000.0f : c.tolerance;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -136,6 +137,77 @@ TEST(RdgJob, GaussianCubesWithGradientAndLaplacianRead) {
     EXPECT_EQ(read_file("job_energy_Habr.cube"), cube_text(m, r.habr));
     EXPECT_EQ(read_file("job_plot_rho.2D"), *r.table_rho);
     EXPECT_EQ(summary_of(read_file("run.log")), summary_text(c, r.stats));
+  }
+}
+
+// The numbers of a written grid file after its `skip` header lines, in file order.
+std::vector<double> numbers_after(const std::string& path, std::size_t skip) {
+  std::istringstream in(read_file(path));
+  std::string line;
+  for (std::size_t n = 0; n < skip; ++n) std::getline(in, line);
+  std::vector<double> v;
+  for (double x; in >> x;) v.push_back(x);
+  return v;
+}
+
+// A derived gradient has no value on the two outer layers: RDG is not reported there (the
+// marker 1.0E10, in the cube and the grd file) and the Abramov grid masked by RDG holds 0.0.
+// A gradient read from a file is defined everywhere: its rim values are computed.
+TEST(RdgJob, RimHoldsTheMarkerOnlyForADerivedGradient) {
+  struct Case {
+    const char* name;
+    std::string format, grad;
+    bool rim_marked;
+  };
+  const Case cases[] = {{"derived, cube", "CUB", "*calc", true},
+                        {"derived, XD2006", "XD2", "*calc", true},
+                        {"read, GAUSSIAN cube", "GAU", "*read", false},
+                        {"read, XD2006 grd", "XD2", "*read", false}};
+  const Model m;
+  const Derived d = derive(m, m.density());
+  std::vector<double> grad = d.grad;
+  for (double& g : grad) g += 0.01;  // nonzero on the rim too
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    TempDir dir;
+    write_file("density.cube", cube_text(m, m.density()));
+    write_file("density.grd", grd_file(m, std::vector<double>(m.size(), 0.5)));
+    write_file("gradient.cube", k.format == "GAU" ? gaussian_cube(m, grad, false)
+                                                  : cube_text(m, grad));
+    write_file("gradient.grd", grd_file(m, grad));
+    Choices c;
+    c.format = k.format;
+    c.grad = k.grad;
+    c.e_points = true;
+    ASSERT_EQ(run_job_binary(c), 0) << read_file("run.log");
+    const std::size_t header = 6 + m.atoms.size();
+    const std::vector<double> cube = numbers_after("job_rdg.cube", header);
+    const std::vector<double> kinetic = numbers_after("job_energy_Gabr.cube", header);
+    ASSERT_EQ(cube.size(), m.size());
+    std::vector<double> grd;
+    if (k.format == "XD2") {
+      grd = numbers_after("job_rdg.grd", m.atoms.size() + 12);
+      ASSERT_EQ(grd.size(), m.size());
+    }
+    int rim = 0, interior = 0;
+    for (int i = 0; i < m.n1; ++i)
+      for (int j = 0; j < m.n2; ++j)
+        for (int kk = 0; kk < m.n3; ++kk) {
+          const std::size_t in_cube = kk + static_cast<std::size_t>(m.n3) * (j + m.n2 * i);
+          const bool marked = cube[in_cube] == kNotComputed;
+          if (!m.interior(i, j, kk)) {
+            ++rim;
+            EXPECT_EQ(marked, k.rim_marked) << i << " " << j << " " << kk;
+            EXPECT_EQ(kinetic[in_cube] == 0.0, k.rim_marked) << i << " " << j << " " << kk;
+          } else {
+            ++interior;
+            EXPECT_FALSE(marked) << i << " " << j << " " << kk;
+          }
+          if (!grd.empty()) {
+            EXPECT_EQ(grd[m.at(i, j, kk)] == kNotComputed, marked) << i << " " << j << " " << kk;
+          }
+        }
+    EXPECT_GT(rim, interior);
   }
 }
 
