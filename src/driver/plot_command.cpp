@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <vector>
 
 #include "analysis/cube_glance.hpp"
 #include "analysis/own_output.hpp"
@@ -14,6 +15,7 @@
 #include "gridio/fixed_text.hpp"
 #include "gridio/stop.hpp"
 #include "gridio/text_error.hpp"
+#include "view/nci_region_report.hpp"
 
 namespace qv {
 
@@ -27,8 +29,13 @@ struct Outcome {
   TextOutput& errors;
   int status = 0;
 
+  std::vector<std::string> reported{};  // a cube read by two outputs fails them with one message
+
   void fail(int s, const std::string& message) {
-    errors.line(kPrefix + message);
+    if (std::find(reported.begin(), reported.end(), message) == reported.end()) {
+      errors.line(kPrefix + message);
+      reported.push_back(message);
+    }
     status = std::max(status, s);
   }
   void say(const std::string& message) { screen.line(kPrefix + message); }
@@ -57,7 +64,23 @@ std::string points_text(const CubeGlance& g) {
          std::to_string(g.points[2]) + " points";
 }
 
-void write_script(const RdgSettings& rdg, Outcome& o) {
+// The table of NCI regions beside the scripts; its rows are numbered in the scripts' comments.
+RegionReport list_regions(const RdgSettings& rdg, const NciCriteria& criteria, Outcome& o) {
+  RegionReportFiles files;
+  files.rdg_cube = trimmed(rdg.rdg_outname) + ".cube";
+  files.rhosign_cube = trimmed(rdg.rhosign_outname) + ".cube";
+  files.table = trimmed(rdg.rdg_outname) + "_regions.tsv";
+  RegionReport report = report_nci_regions(files, criteria, o.screen);
+  if (!report.problem.empty()) {
+    o.fail(1, report.problem);
+  } else {
+    o.say("wrote " + files.table + " (" + std::to_string(report.regions.size()) +
+          " NCI regions)");
+  }
+  return report;
+}
+
+void write_script(const RdgSettings& rdg, const std::vector<std::string>& comments, Outcome& o) {
   const std::string rdg_cube = trimmed(rdg.rdg_outname) + ".cube";
   const std::string sign_cube = trimmed(rdg.rhosign_outname) + ".cube";
   const std::string script = trimmed(rdg.rdg_outname) + ".vmd";
@@ -68,6 +91,7 @@ void write_script(const RdgSettings& rdg, Outcome& o) {
                          ") and the rho*sign(lambda2) cube " + sign_cube + " (" + points_text(b) +
                          ") hold different grids: no VMD script written");
   VmdScene scene;
+  scene.comments = comments;
   scene.rdg_cube = path_from_script(script, rdg_cube);
   scene.rhosign_cube = path_from_script(script, sign_cube);
   if (!vmd_safe_name(scene.rdg_cube) || !vmd_safe_name(scene.rhosign_cube))
@@ -97,7 +121,7 @@ void attempt(Outcome& o, Work&& work) {
 }  // namespace
 
 int draw_results(const RdgSettings& rdg, const std::string& input_name, TextOutput& screen,
-                 TextOutput& errors) {
+                 TextOutput& errors, const NciCriteria& criteria) {
   Outcome o{screen, errors};
   bool anything = false;
   const std::string stem = trimmed(rdg.plot_name);
@@ -115,7 +139,13 @@ int draw_results(const RdgSettings& rdg, const std::string& input_name, TextOutp
   }
   if (rdg.calc_risp[0] && rdg.calc_risp[1]) {
     anything = true;
-    attempt(o, [&] { write_script(rdg, o); });
+    std::vector<std::string> comments;
+    attempt(o, [&] {
+      const RegionReport regions = list_regions(rdg, criteria, o);
+      if (regions.problem.empty())
+        comments = region_comment_lines(regions, trimmed(rdg.rdg_outname) + "_regions.tsv");
+    });
+    attempt(o, [&] { write_script(rdg, comments, o); });
   } else if (rdg.calc_risp[0] || rdg.calc_risp[1]) {
     o.say("no VMD script: the input asks for only one of the RDG and rho*sign(lambda2) cubes");
   }
