@@ -74,8 +74,9 @@ RegionReport list_regions(const RdgSettings& rdg, const NciCriteria& criteria, O
   if (!report.problem.empty()) {
     o.fail(1, report.problem);
   } else {
-    o.say("wrote " + files.table + " (" + std::to_string(report.regions.size()) +
-          " NCI regions)");
+    const std::size_t n = report.regions.size();
+    o.say("wrote " + files.table + " (" + std::to_string(n) +
+          (n == 1 ? " NCI region)" : " NCI regions)"));
   }
   return report;
 }
