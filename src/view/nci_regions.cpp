@@ -85,7 +85,8 @@ struct CompensatedSum {
   double value() const { return sum + compensation; }
 };
 
-// What one region gathers while its points are visited.
+// What one region gathers while its points are visited, a run of points along the first
+// index at a time.
 struct RegionSums {
   std::size_t points = 0;
   CompensatedSum abs_rhosign;
@@ -95,25 +96,83 @@ struct RegionSums {
   std::array<std::size_t, 3> lowest_point{};
   bool touches_box = false;
 
-  void add(double rdg, double rhosign, std::size_t i1, std::size_t i2, std::size_t i3,
-           std::size_t file_order, bool on_rim) {
+  // Points first..last of the row (i2, i3), whose values start at `rdg` and `rhosign`.
+  void add_run(const double* rdg, const double* rhosign, std::size_t first, std::size_t last,
+               std::size_t i2, std::size_t i3, const std::array<std::size_t, 3>& n) {
     if (points == 0) {
-      rhosign_min = rhosign_max = rhosign;
-    } else {
-      rhosign_min = std::min(rhosign_min, rhosign);
-      rhosign_max = std::max(rhosign_max, rhosign);
+      rhosign_min = rhosign_max = rhosign[first];
+      rdg_min = rdg[first];
+      rhosign_at_rdg_min = rhosign[first];
+      lowest_point = {first, i2, i3};
+      lowest_file_order = file_order(first, i2, i3, n);
     }
-    if (points == 0 || rdg < rdg_min || (rdg == rdg_min && file_order < lowest_file_order)) {
-      rdg_min = rdg;
-      rhosign_at_rdg_min = rhosign;
-      lowest_file_order = file_order;
-      lowest_point = {i1, i2, i3};
+    // File order runs the third index fastest, so along a run it grows with the first index:
+    // the first point of a run beats a later one with the same RDG.
+    std::size_t run_lowest = first;
+    for (std::size_t i1 = first; i1 <= last; ++i1) {
+      rhosign_min = std::min(rhosign_min, rhosign[i1]);
+      rhosign_max = std::max(rhosign_max, rhosign[i1]);
+      abs_rhosign.add(std::fabs(rhosign[i1]));
+      if (rdg[i1] < rdg[run_lowest]) run_lowest = i1;
     }
-    abs_rhosign.add(std::fabs(rhosign));
-    touches_box = touches_box || on_rim;
-    ++points;
+    const std::size_t order = file_order(run_lowest, i2, i3, n);
+    if (rdg[run_lowest] < rdg_min || (rdg[run_lowest] == rdg_min && order < lowest_file_order)) {
+      rdg_min = rdg[run_lowest];
+      rhosign_at_rdg_min = rhosign[run_lowest];
+      lowest_file_order = order;
+      lowest_point = {run_lowest, i2, i3};
+    }
+    points += last - first + 1;
+    touches_box = touches_box || first == 0 || last + 1 == n[0] || i2 == 0 || i2 + 1 == n[1] ||
+                  i3 == 0 || i3 + 1 == n[2];
+  }
+
+  static std::size_t file_order(std::size_t i1, std::size_t i2, std::size_t i3,
+                                const std::array<std::size_t, 3>& n) {
+    return i3 + n[2] * (i2 + n[1] * i1);
   }
 };
+
+// A point known to start (or lie in) a run of unvisited NCI points.
+struct Seed {
+  std::size_t i1, i2, i3;
+};
+
+// Scanline flood fill from `start`: the whole run along the first index is taken at once, and
+// each stretch of unvisited points beside it in the four neighbouring rows becomes a seed. The
+// explicit stack keeps a region as large as the grid from needing deep recursion.
+RegionSums fill_region(Seed start, const double* rdg, const double* rhosign,
+                       const std::array<std::size_t, 3>& n, std::vector<std::uint8_t>& state,
+                       std::vector<Seed>& pending) {
+  RegionSums sums;
+  pending.push_back(start);
+  while (!pending.empty()) {
+    const Seed s = pending.back();
+    pending.pop_back();
+    const std::size_t row = n[0] * (s.i2 + n[1] * s.i3);
+    std::uint8_t* line = state.data() + row;
+    if (line[s.i1] != kUnvisited) continue;  // taken by a run found since it was pushed
+    std::size_t first = s.i1, last = s.i1;
+    while (first > 0 && line[first - 1] == kUnvisited) --first;
+    while (last + 1 < n[0] && line[last + 1] == kUnvisited) ++last;
+    for (std::size_t i1 = first; i1 <= last; ++i1) line[i1] = kVisited;
+    sums.add_run(rdg + row, rhosign + row, first, last, s.i2, s.i3, n);
+
+    auto seed_row = [&](std::size_t i2, std::size_t i3) {
+      const std::uint8_t* next = state.data() + n[0] * (i2 + n[1] * i3);
+      for (std::size_t i1 = first; i1 <= last; ++i1) {
+        if (next[i1] != kUnvisited) continue;
+        pending.push_back({i1, i2, i3});
+        while (i1 < last && next[i1 + 1] == kUnvisited) ++i1;  // one seed per stretch
+      }
+    };
+    if (s.i2 > 0) seed_row(s.i2 - 1, s.i3);
+    if (s.i2 + 1 < n[1]) seed_row(s.i2 + 1, s.i3);
+    if (s.i3 > 0) seed_row(s.i2, s.i3 - 1);
+    if (s.i3 + 1 < n[2]) seed_row(s.i2, s.i3 + 1);
+  }
+  return sums;
+}
 
 // Marks the NCI points; returns how many there are.
 std::size_t mark_nci_points(const double* rdg, const double* rhosign, std::size_t count,
@@ -128,62 +187,47 @@ std::size_t mark_nci_points(const double* rdg, const double* rhosign, std::size_
   return marked;
 }
 
+// The figures of a region from what its points gathered.
+NciRegion make_region(const RegionSums& sums, const CubeGeometry& grid, double cell,
+                      const NciCriteria& criteria) {
+  NciRegion r;
+  r.points = sums.points;
+  r.volume = static_cast<double>(sums.points) * cell;
+  r.rho_integral = sums.abs_rhosign.value() * cell;
+  r.rdg_min = sums.rdg_min;
+  r.rhosign_at_rdg_min = sums.rhosign_at_rdg_min;
+  r.rhosign_min = sums.rhosign_min;
+  r.rhosign_max = sums.rhosign_max;
+  r.lowest_point = sums.lowest_point;
+  r.position = grid.position(sums.lowest_point[0], sums.lowest_point[1], sums.lowest_point[2]);
+  r.nearest = nearest_two_atoms(grid.atoms, r.position);
+  r.kind = nci_kind(sums.rhosign_at_rdg_min, criteria.kind_threshold);
+  r.touches_box = sums.touches_box;
+  return r;
+}
+
 }  // namespace
 
 std::vector<NciRegion> find_nci_regions(const CubeGeometry& grid, const double* rdg,
                                         const double* rhosign, const NciCriteria& criteria) {
   const std::size_t n1 = grid.points[0], n2 = grid.points[1], n3 = grid.points[2];
   const std::size_t count = grid.point_count();
-  const std::size_t plane = n1 * n2;
   std::vector<std::uint8_t> state(count);
   std::vector<NciRegion> regions;
   if (mark_nci_points(rdg, rhosign, count, criteria, state) == 0) return regions;
 
   const double cell = grid.cell_volume();
-  // Flood fill over an explicit stack: a region as large as the grid needs no deep recursion.
-  std::vector<std::size_t> pending;
-  for (std::size_t seed = 0; seed < count; ++seed) {
-    if (state[seed] != kUnvisited) continue;
-    RegionSums sums;
-    state[seed] = kVisited;
-    pending.push_back(seed);
-    while (!pending.empty()) {
-      const std::size_t p = pending.back();
-      pending.pop_back();
-      const std::size_t i1 = p % n1, i2 = (p / n1) % n2, i3 = p / plane;
-      const bool on_rim = i1 == 0 || i1 + 1 == n1 || i2 == 0 || i2 + 1 == n2 || i3 == 0 ||
-                          i3 + 1 == n3;
-      sums.add(rdg[p], rhosign[p], i1, i2, i3, i3 + n3 * (i2 + n2 * i1), on_rim);
-      auto visit = [&](std::size_t q) {
-        if (state[q] == kUnvisited) {
-          state[q] = kVisited;
-          pending.push_back(q);
-        }
-      };
-      if (i1 > 0) visit(p - 1);
-      if (i1 + 1 < n1) visit(p + 1);
-      if (i2 > 0) visit(p - n1);
-      if (i2 + 1 < n2) visit(p + n1);
-      if (i3 > 0) visit(p - plane);
-      if (i3 + 1 < n3) visit(p + plane);
-    }
-    if (sums.points < criteria.min_points) continue;
-
-    NciRegion r;
-    r.points = sums.points;
-    r.volume = static_cast<double>(sums.points) * cell;
-    r.rho_integral = sums.abs_rhosign.value() * cell;
-    r.rdg_min = sums.rdg_min;
-    r.rhosign_at_rdg_min = sums.rhosign_at_rdg_min;
-    r.rhosign_min = sums.rhosign_min;
-    r.rhosign_max = sums.rhosign_max;
-    r.lowest_point = sums.lowest_point;
-    r.position = grid.position(sums.lowest_point[0], sums.lowest_point[1], sums.lowest_point[2]);
-    r.nearest = nearest_two_atoms(grid.atoms, r.position);
-    r.kind = nci_kind(sums.rhosign_at_rdg_min, criteria.kind_threshold);
-    r.touches_box = sums.touches_box;
-    regions.push_back(std::move(r));
-  }
+  std::vector<Seed> pending;
+  std::size_t p = 0;
+  for (std::size_t i3 = 0; i3 < n3; ++i3)
+    for (std::size_t i2 = 0; i2 < n2; ++i2)
+      for (std::size_t i1 = 0; i1 < n1; ++i1, ++p) {
+        if (state[p] != kUnvisited) continue;
+        const RegionSums sums =
+            fill_region({i1, i2, i3}, rdg, rhosign, grid.points, state, pending);
+        if (sums.points < criteria.min_points) continue;
+        regions.push_back(make_region(sums, grid, cell, criteria));
+      }
 
   auto file_order = [&](const NciRegion& r) {
     return r.lowest_point[2] + n3 * (r.lowest_point[1] + n2 * r.lowest_point[0]);
