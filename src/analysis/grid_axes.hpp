@@ -37,4 +37,10 @@ inline std::size_t grid_index(const Grid& g, std::size_t i1, std::size_t i2, std
   return i1 + static_cast<std::size_t>(g.n1) * (i2 + static_cast<std::size_t>(g.n2) * i3);
 }
 
+// Grid rows handed to one thread at a time by the sweeps: some 16 thousand points, so that a
+// chunk costs far more than claiming it.
+inline std::size_t rows_per_chunk(std::int32_t row_length) {
+  return row_length > 0 ? 1 + 16384 / static_cast<std::size_t>(row_length) : 1;
+}
+
 }  // namespace qv

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "analysis/stencils.hpp"
+#include "parallel/parallel_for.hpp"
 
 namespace qv {
 
@@ -16,12 +17,15 @@ Grid sweep_interior(const Grid& rho, const std::string& what, RowFunction row) {
   Grid out = make_grid(rho.n1, rho.n2, rho.n3, what);  // zero-filled: the rim stays 0.0
   const std::ptrdiff_t s2 = rho.n1;
   const std::ptrdiff_t s3 = static_cast<std::ptrdiff_t>(rho.n1) * rho.n2;
-  for (std::int32_t k = 2; k <= rho.n3 - 3; ++k) {
-    for (std::int32_t j = 2; j <= rho.n2 - 3; ++j) {
+  const std::size_t rows_per_plane = static_cast<std::size_t>(rho.n2 - 4);
+  const std::size_t rows = rows_per_plane * static_cast<std::size_t>(rho.n3 - 4);
+  parallel_for(rows, rows_per_chunk(rho.n1), [&](std::size_t first, std::size_t last) {
+    for (std::size_t r = first; r < last; ++r) {
+      const std::size_t j = 2 + r % rows_per_plane, k = 2 + r / rows_per_plane;
       const std::size_t base = grid_index(rho, 0, j, k);
       row(rho.values.data() + base, out.values.data() + base, s2, s3);
     }
-  }
+  });
   return out;
 }
 

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "analysis/power_kernels.hpp"
+#include "parallel/parallel_for.hpp"
 
 namespace qv {
 
@@ -73,11 +74,13 @@ Grid rdg_calc(const Grid& rho, const Grid& grad, const Grid& selection, const Rd
   const double lower = choice.lower, upper = choice.upper;  // widened to double
   const float rc = choice.cutoff;
   const ExtentBox box = extent_box(header);
-  double rho_power[kChunk], packed[kChunk];
-  std::int32_t chosen_at[kChunk];
-
-  for (std::int32_t k = 0; k < rho.n3; ++k) {
-    for (std::int32_t j = 0; j < rho.n2; ++j) {
+  const std::size_t rows = static_cast<std::size_t>(rho.n2) * static_cast<std::size_t>(rho.n3);
+  parallel_for(rows, rows_per_chunk(rho.n1), [&](std::size_t first_row, std::size_t last_row) {
+    double rho_power[kChunk], packed[kChunk];
+    std::int32_t chosen_at[kChunk];
+    for (std::size_t row = first_row; row < last_row; ++row) {
+      const std::int32_t j = static_cast<std::int32_t>(row % static_cast<std::size_t>(rho.n2));
+      const std::int32_t k = static_cast<std::int32_t>(row / static_cast<std::size_t>(rho.n2));
       for (std::int32_t i0 = 0; i0 < rho.n1; i0 += kChunk) {
         const std::int32_t len = std::min(kChunk, rho.n1 - i0);
         const std::size_t base = grid_index(rho, i0, j, k);
@@ -112,7 +115,7 @@ Grid rdg_calc(const Grid& rho, const Grid& grad, const Grid& selection, const Rd
           o[chosen_at[c]] = rdg_value(rho_power[c], g[chosen_at[c]]);
       }
     }
-  }
+  });
   return out;
 }
 

@@ -1,10 +1,12 @@
 #include "analysis/rhosign_calc.hpp"
 
+#include <optional>
 #include <vector>
 
 #include "analysis/diagat.hpp"
 #include "analysis/hessian.hpp"
 #include "analysis/stencils.hpp"
+#include "parallel/parallel_for.hpp"
 
 namespace qv {
 
@@ -109,9 +111,17 @@ class RowHessians {
 Grid rhosign_calc(const Grid& rho, const Grid& mask, const AxisVectors& axes) {
   Grid out = make_grid(rho.n1, rho.n2, rho.n3, "rho*sign(lambda2) grid");  // rim stays 0.0
   if (!has_interior(rho)) return out;
-  RowHessians hessians(rho, axes);
-  for (std::int32_t k = 2; k <= rho.n3 - 3; ++k) {
-    for (std::int32_t j = 2; j <= rho.n2 - 3; ++j) {
+  // Each thread keeps its own rows of Hessian terms; a row's values depend on that row alone.
+  std::vector<std::optional<RowHessians>> per_thread(static_cast<std::size_t>(sweep_threads()));
+  const std::int32_t rows_per_plane = rho.n2 - 4;
+  const std::size_t rows = static_cast<std::size_t>(rows_per_plane) * static_cast<std::size_t>(rho.n3 - 4);
+  parallel_chunks(rows, rows_per_chunk(rho.n1), [&](std::size_t first, std::size_t last, int slot) {
+    std::optional<RowHessians>& mine = per_thread[static_cast<std::size_t>(slot)];
+    if (!mine) mine.emplace(rho, axes);
+    RowHessians& hessians = *mine;
+    for (std::size_t r = first; r < last; ++r) {
+      const std::int32_t j = 2 + static_cast<std::int32_t>(r % rows_per_plane);
+      const std::int32_t k = 2 + static_cast<std::int32_t>(r / rows_per_plane);
       const std::size_t base = grid_index(rho, 0, j, k);
       const double* f = rho.values.data() + base;
       const double* m = mask.values.data() + base;
@@ -126,7 +136,7 @@ Grid rhosign_calc(const Grid& rho, const Grid& mask, const AxisVectors& axes) {
         o[i] = finite_or(d[1] < 0.0 ? -f[i] : f[i], 0.0);
       }
     }
-  }
+  });
   return out;
 }
 

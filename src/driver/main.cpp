@@ -1,13 +1,17 @@
-// quelvarin INPUT: runs the jobs that the input file switches on.
+// quelvarin [--threads N] INPUT: runs the jobs that the input file switches on.
 #include <string>
+#include <vector>
 
 #include "driver/run.hpp"
+#include "driver/thread_option.hpp"
 #include "gridio/text_output.hpp"
 
 int main(int argc, char** argv) {
   auto screen = qv::TextOutput::standard_output();
   auto errors = qv::TextOutput::standard_error();
-  const std::string argument = argc > 1 ? argv[1] : "";
+  std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  if (!qv::take_thread_option(arguments, "quelvarin", *errors)) return 2;
+  const std::string argument = arguments.empty() ? "" : arguments.front();
   int status = qv::run(argument, *screen, *errors);
   return status;
 }

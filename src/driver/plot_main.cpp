@@ -1,12 +1,17 @@
-// quelvarin-plot INPUT: pictures and a VMD script for the results of the run that INPUT describes.
+// quelvarin-plot [--threads N] INPUT: pictures and a VMD script for the results of the run that
+// INPUT describes.
 #include <string>
+#include <vector>
 
 #include "driver/plot_command.hpp"
+#include "driver/thread_option.hpp"
 #include "gridio/text_output.hpp"
 
 int main(int argc, char** argv) {
   auto screen = qv::TextOutput::standard_output();
   auto errors = qv::TextOutput::standard_error();
-  const std::string argument = argc > 1 ? argv[1] : "";
+  std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  if (!qv::take_thread_option(arguments, "quelvarin-plot", *errors)) return 2;
+  const std::string argument = arguments.empty() ? "" : arguments.front();
   return qv::plot_command(argument, *screen, *errors);
 }

@@ -1,7 +1,9 @@
 #include "wavefunction/wfn_sweep.hpp"
 
 #include <algorithm>
+#include <memory>
 
+#include "parallel/parallel_for.hpp"
 #include "wavefunction/row_evaluator.hpp"
 
 namespace qv {
@@ -24,21 +26,43 @@ WfnGrids wfn_sweep(const WfnRecord& rec, const WfnSettings& wfn, const WfnGridLa
   const bool derivatives = on[1] || on[2] || on[3];
   const std::int32_t nx = wfn.n_puntix, ny = wfn.n_puntiy, nz = wfn.n_puntiz;
   WfnGrids grids;
-  if (on[0]) grids.rho = make_grid(nx, ny, nz, what);
-  if (on[1]) grids.grad = make_grid(nx, ny, nz, what);
-  if (on[2]) grids.lapl = make_grid(nx, ny, nz, what);
+  if (on[0]) grids.rho = make_grid_for_overwrite(nx, ny, nz, what);
+  if (on[1]) grids.grad = make_grid_for_overwrite(nx, ny, nz, what);
+  if (on[2]) grids.lapl = make_grid_for_overwrite(nx, ny, nz, what);
   if (on[3]) {
-    grids.g = make_grid(nx, ny, nz, what);
-    grids.v = make_grid(nx, ny, nz, what);
-    grids.h = make_grid(nx, ny, nz, what);
+    grids.g = make_grid_for_overwrite(nx, ny, nz, what);
+    grids.v = make_grid_for_overwrite(nx, ny, nz, what);
+    grids.h = make_grid_for_overwrite(nx, ny, nz, what);
   }
   if (!(on[0] || derivatives) || nx <= 0 || ny <= 0 || nz <= 0) return grids;
 
-  RowEvaluator ev(rec, layout.xs, derivatives, kernels);
-  const int npad = ev.padded_points();
-  const int ld = ev.stride();
-  const std::size_t n = static_cast<std::size_t>(npad);
-  AlignedBuffer lap(n), g(n), v(n), h(n), scratch(n);
+  // The y of every row and the z of every plane, accumulated as one thread would.
+  std::vector<double> ys(static_cast<std::size_t>(ny)), zs(static_cast<std::size_t>(nz));
+  double y = layout.origin[1];
+  for (double& value : ys) {
+    value = y;
+    y += static_cast<double>(wfn.orient_matr[1][1]);
+  }
+  double z = layout.origin[2];
+  for (double& value : zs) {
+    value = z;
+    z += static_cast<double>(wfn.orient_matr[2][2]);
+  }
+
+  // Rows are independent: each thread evaluates its rows with its own evaluator and buffers.
+  struct RowScratch {
+    RowScratch(const WfnRecord& rec, const std::vector<double>& xs, bool derivatives,
+               const orbital_kernels::Table& kernels)
+        : ev(rec, xs, derivatives, kernels),
+          lap(static_cast<std::size_t>(ev.padded_points())),
+          g(static_cast<std::size_t>(ev.padded_points())),
+          v(static_cast<std::size_t>(ev.padded_points())),
+          h(static_cast<std::size_t>(ev.padded_points())),
+          scratch(static_cast<std::size_t>(ev.padded_points())) {}
+    RowEvaluator ev;
+    AlignedBuffer lap, g, v, h, scratch;
+  };
+  std::vector<std::unique_ptr<RowScratch>> per_thread(static_cast<std::size_t>(sweep_threads()));
   const double* po = rec.po.data();
   const int nmo = rec.nmo;
   const std::size_t row_len = static_cast<std::size_t>(nx);
@@ -46,43 +70,47 @@ WfnGrids wfn_sweep(const WfnRecord& rec, const WfnSettings& wfn, const WfnGridLa
     std::copy_n(row, row_len, grid.values.data() + offset);
   };
 
-  double z = layout.origin[2];
-  for (std::int32_t iz = 0; iz < nz; ++iz) {
-    double y = layout.origin[1];
-    for (std::int32_t iy = 0; iy < ny; ++iy) {
-      const std::size_t offset = row_len * (static_cast<std::size_t>(iy) +
-                                            static_cast<std::size_t>(ny) * static_cast<std::size_t>(iz));
+  const std::size_t rows = static_cast<std::size_t>(ny) * static_cast<std::size_t>(nz);
+  parallel_chunks(rows, 1, [&](std::size_t first, std::size_t last, int slot) {
+    auto& mine = per_thread[static_cast<std::size_t>(slot)];
+    if (!mine) mine = std::make_unique<RowScratch>(rec, layout.xs, derivatives, kernels);
+    RowEvaluator& ev = mine->ev;
+    const int npad = ev.padded_points();
+    const int ld = ev.stride();
+    double* scratch = mine->scratch.data();
+    double *lap = mine->lap.data(), *g = mine->g.data(), *v = mine->v.data(), *h = mine->h.data();
+    for (std::size_t row = first; row < last; ++row) {
+      const std::size_t iy = row % static_cast<std::size_t>(ny);
+      const std::size_t iz = row / static_cast<std::size_t>(ny);
+      const std::size_t offset = row_len * row;
       if (!derivatives) {
-        ev.rho_calc(y, z);
-        kernels.density(ev.psi(0), ld, po, nmo, npad, scratch.data());
-        put(grids.rho, offset, scratch.data());
-      } else {
-        ev.moderiv_calc(y, z);
-        if (on[0]) {
-          kernels.density(ev.psi(0), ld, po, nmo, npad, scratch.data());
-          put(grids.rho, offset, scratch.data());
-        }
-        if (on[1]) {
-          kernels.gradient(ev.psi(0), ev.gx(0), ev.gy(0), ev.gz(0), ld, po, nmo, npad,
-                           scratch.data());
-          put(grids.grad, offset, scratch.data());
-        }
-        if (on[2] || on[3]) {
-          kernels.laplacian_and_g(ev.psi(0), ev.gx(0), ev.gy(0), ev.gz(0), ev.d2(0), ld, po, nmo,
-                                  npad, lap.data(), on[3] ? g.data() : nullptr);
-          if (on[2]) put(grids.lapl, offset, lap.data());
-        }
-        if (on[3]) {
-          kernels.potential_and_total(lap.data(), g.data(), npad, v.data(), h.data());
-          put(grids.g, offset, g.data());
-          put(grids.v, offset, v.data());
-          put(grids.h, offset, h.data());
-        }
+        ev.rho_calc(ys[iy], zs[iz]);
+        kernels.density(ev.psi(0), ld, po, nmo, npad, scratch);
+        put(grids.rho, offset, scratch);
+        continue;
       }
-      y += static_cast<double>(wfn.orient_matr[1][1]);
+      ev.moderiv_calc(ys[iy], zs[iz]);
+      if (on[0]) {
+        kernels.density(ev.psi(0), ld, po, nmo, npad, scratch);
+        put(grids.rho, offset, scratch);
+      }
+      if (on[1]) {
+        kernels.gradient(ev.psi(0), ev.gx(0), ev.gy(0), ev.gz(0), ld, po, nmo, npad, scratch);
+        put(grids.grad, offset, scratch);
+      }
+      if (on[2] || on[3]) {
+        kernels.laplacian_and_g(ev.psi(0), ev.gx(0), ev.gy(0), ev.gz(0), ev.d2(0), ld, po, nmo,
+                                npad, lap, on[3] ? g : nullptr);
+        if (on[2]) put(grids.lapl, offset, lap);
+      }
+      if (on[3]) {
+        kernels.potential_and_total(lap, g, npad, v, h);
+        put(grids.g, offset, g);
+        put(grids.v, offset, v);
+        put(grids.h, offset, h);
+      }
     }
-    z += static_cast<double>(wfn.orient_matr[2][2]);
-  }
+  });
   return grids;
 }
 
