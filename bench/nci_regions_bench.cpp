@@ -19,7 +19,7 @@ struct Field {
     geometry.points = {kN, kN, kN};
     geometry.axes = {{{0.1, 0, 0}, {0, 0.1, 0}, {0, 0, 0.1}}};
     for (int a = 0; a < 12; ++a)
-      geometry.atoms.push_back({1 + a % 8, {0.7 * a, 20.0 - 1.3 * a, 3.0 + 0.9 * a}});
+      geometry.atoms.push_back({1 + a % 8, 0.7 * a, 20.0 - 1.3 * a, 3.0 + 0.9 * a});
     rdg.resize(kN * kN * kN);
     rhosign.resize(kN * kN * kN);
     std::size_t p = 0;

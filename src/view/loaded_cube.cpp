@@ -36,7 +36,7 @@ CubeGeometry read_geometry(LineReader& file) {
   for (long long i = 0; i < atoms; ++i) {
     std::int32_t z = 0;
     in.header_line(&z, 1, reals, 4, "an atom line: atomic number, charge, x, y, z");
-    g.atoms.push_back({z, {reals[1], reals[2], reals[3]}});
+    g.atoms.push_back({z, reals[1], reals[2], reals[3]});
   }
   return g;
 }

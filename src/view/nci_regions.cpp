@@ -48,11 +48,9 @@ std::vector<NearAtom> nearest_two_atoms(const std::vector<CubeAtom>& atoms,
   Candidate best[2];
   std::size_t found = 0;
   for (std::size_t i = 0; i < atoms.size(); ++i) {
-    double squared = 0;
-    for (int c = 0; c < 3; ++c) {
-      const double d = atoms[i].position[c] - point[c];
-      squared += d * d;
-    }
+    const double dx = atoms[i].x - point[0], dy = atoms[i].y - point[1],
+                 dz = atoms[i].z - point[2];
+    const double squared = dx * dx + dy * dy + dz * dz;
     const Candidate here{i, squared};
     if (found < 2) {
       best[found++] = here;

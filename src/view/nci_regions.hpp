@@ -14,7 +14,7 @@ inline constexpr double kRdgNotComputed = 1.0E10;
 
 struct CubeAtom {
   int atomic_number = 0;
-  std::array<double, 3> position{};  // bohr
+  double x = 0.0, y = 0.0, z = 0.0;  // bohr
 };
 
 // Where the points of a cube grid lie, in double precision, and the atoms of its header.

@@ -233,7 +233,7 @@ TEST(NciRegions, CellVolumeIsTheAbsoluteDeterminantOfTheAxes) {
 
 TEST(NciRegions, NearestAtomsNearerFirstTiesByIndex) {
   const std::vector<CubeAtom> atoms = {
-      {8, {0, 0, 3}}, {1, {0, 3, 0}}, {1, {2, 0, 0}}, {6, {-3, 0, 0}}, {7, {0, -2, 0}}};
+      {8, 0, 0, 3}, {1, 0, 3, 0}, {1, 2, 0, 0}, {6, -3, 0, 0}, {7, 0, -2, 0}};
   auto near = nearest_two_atoms(atoms, {0, 0, 0});
   ASSERT_EQ(near.size(), 2u);
   EXPECT_EQ(near[0].index, 2u);  // the two atoms at 2 bohr: index 2 before index 4
@@ -243,11 +243,11 @@ TEST(NciRegions, NearestAtomsNearerFirstTiesByIndex) {
   EXPECT_EQ(near[0].index, 0u);
   EXPECT_EQ(near[1].index, 2u);  // sqrt(10.25) from atoms 2 and 4, sqrt(15.25) from 1
   // Three equidistant atoms, met in reverse order of closeness so far.
-  const std::vector<CubeAtom> ring = {{1, {0, 0, 5}}, {1, {1, 0, 0}}, {1, {0, 1, 0}}, {1, {-1, 0, 0}}};
+  const std::vector<CubeAtom> ring = {{1, 0, 0, 5}, {1, 1, 0, 0}, {1, 0, 1, 0}, {1, -1, 0, 0}};
   near = nearest_two_atoms(ring, {0, 0, 0});
   EXPECT_EQ(near[0].index, 1u);
   EXPECT_EQ(near[1].index, 2u);
-  EXPECT_EQ(nearest_two_atoms({{3, {1, 1, 1}}}, {0, 0, 0}).size(), 1u);
+  EXPECT_EQ(nearest_two_atoms({{3, 1, 1, 1}}, {0, 0, 0}).size(), 1u);
   EXPECT_TRUE(nearest_two_atoms({}, {0, 0, 0}).empty());
 }
 
@@ -256,7 +256,7 @@ TEST(NciRegions, AnEmptySpaceBlobStillGetsItsTwoNearestAtoms) {
   g.geometry.origin = {-5, -5, -5};
   g.geometry.axes = {{{0.5, 0, 0}, {0, 0.5, 0}, {0, 0, 0.5}}};
   // Two atoms far off on one side; the blob sits in empty space on the other.
-  g.geometry.atoms = {{8, {-4.5, -4.5, -4.5}}, {1, {-3.5, -4.5, -4.5}}, {1, {-4.5, -3.5, -4.5}}};
+  g.geometry.atoms = {{8, -4.5, -4.5, -4.5}, {1, -3.5, -4.5, -4.5}, {1, -4.5, -3.5, -4.5}};
   g.box({14, 14, 14}, {16, 16, 16}, 0.4, 0.002);
   g.set(15, 15, 15, 0.3, 0.001);
   const auto r = g.regions();

@@ -29,8 +29,8 @@ std::vector<std::string> split(const std::string& line, char sep) {
   return out;
 }
 
-const std::vector<CubeAtom> kAtoms = {{8, {0, 0, 0}}, {1, {1.8, 0, 0}}, {1, {-0.5, 1.7, 0}},
-                                      {8, {5.5, 0, 0}}, {0, {9, 9, 9}}};
+const std::vector<CubeAtom> kAtoms = {{8, 0, 0, 0}, {1, 1.8, 0, 0}, {1, -0.5, 1.7, 0},
+                                      {8, 5.5, 0, 0}, {0, 9, 9, 9}};
 
 NciRegion hydrogen_bond() {
   NciRegion r;
