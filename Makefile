@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build run test bench fuzz clean
+.PHONY: all build run run-wfx test bench fuzz clean
 FUZZ_SECONDS ?= 60
 
 all: build
@@ -13,6 +13,10 @@ build:
 
 run: build
 	cd examples && ./run_example.sh ../$(BUILD_DIR)/quelvarin
+
+# The second example: the water dimer from a .wfx file with g functions and core densities.
+run-wfx: build
+	cd examples && ./run_wfx_example.sh ../$(BUILD_DIR)/quelvarin
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
