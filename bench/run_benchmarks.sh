@@ -10,3 +10,6 @@ done
 # The whole RDG job, timed as a script on the binary of this build.
 echo "== rdg_job_bench.sh"
 "$(dirname "$0")/rdg_job_bench.sh" "$here/quelvarin"
+# The table of NCI regions through quelvarin-plot, on the cubes of the same job.
+echo "== nci_regions_command.sh"
+"$(dirname "$0")/nci_regions_command.sh" "$here/quelvarin"
