@@ -25,6 +25,8 @@ void write_wfn_summary(const WfnSettings& wfn, TextOutput& log) {
                 " EDF primitives (core density)";
     line(format);
   }
+  if (is_geometry(wfn.input_format))
+    line("promolecular density: free-atom densities summed at the atoms");
   line("properties to be evaluated:");
   if (wfn.wfn_risp[0]) {
     line("- electron density");

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "view/element_symbols.hpp"
+#include "wavefunction/element_symbols.hpp"
 
 namespace qv {
 
@@ -33,6 +33,12 @@ std::string length6(double v) {
   return buf;
 }
 
+// Ghost atoms and point charges (atomic number 0 or out of range) are "X", the dummy atom.
+std::string_view atom_symbol(int atomic_number) {
+  const std::string_view symbol = element_symbol(atomic_number);
+  return symbol == "?" ? "X" : symbol;
+}
+
 std::string short_number(double v) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "%g", v);
@@ -56,7 +62,7 @@ std::array<std::string, 16> region_fields(const NciRegion& r, std::size_t number
   for (std::size_t k = 0; k < 2; ++k) {
     if (k < r.nearest.size()) {
       const NearAtom& a = r.nearest[k];
-      f[11 + k] = std::string(element_symbol(atoms[a.index].atomic_number)) +
+      f[11 + k] = std::string(atom_symbol(atoms[a.index].atomic_number)) +
                   std::to_string(a.index + 1);
       f[13 + k] = length6(a.distance);
     } else {

@@ -18,6 +18,8 @@ bool ends_with_any_case(std::string_view name, std::string_view ending) {
 }  // namespace
 
 WavefunctionFormat wavefunction_format(std::string_view name, std::string_view head) {
+  if (ends_with_any_case(name, ".xyz")) return WavefunctionFormat::xyz;
+  if (ends_with_any_case(name, ".pdb")) return WavefunctionFormat::pdb;
   if (ends_with_any_case(name, ".wfx")) return WavefunctionFormat::wfx;
   while (!head.empty()) {
     const std::size_t end = head.find('\n');
@@ -33,7 +35,12 @@ WavefunctionFormat wavefunction_format(std::string_view name, std::string_view h
 }
 
 std::string_view format_name(WavefunctionFormat format) {
-  return format == WavefunctionFormat::wfx ? "wfx" : "wfn";
+  switch (format) {
+    case WavefunctionFormat::wfx: return "wfx";
+    case WavefunctionFormat::xyz: return "xyz";
+    case WavefunctionFormat::pdb: return "pdb";
+    default: return "wfn";
+  }
 }
 
 }  // namespace qv

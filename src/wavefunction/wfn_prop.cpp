@@ -7,6 +7,7 @@
 #include "gridio/cube_writing.hpp"
 #include "gridio/fixed_text.hpp"
 #include "parallel/parallel_for.hpp"
+#include "wavefunction/promolecular_job.hpp"
 #include "wavefunction/sweep_memory.hpp"
 #include "wavefunction/wavefunction_input.hpp"
 #include "wavefunction/wfn_sweep.hpp"
@@ -55,15 +56,18 @@ void warn_if_all_zero(const WfnGrids& grids, const WfnRecord& rec, const WfnSett
              " electrons in its orbitals: check CENTER, N_POINTS and STEPSIZE");
 }
 
-void write_cube(const GridHeader& header, Grid& grid, TextOutput& out) {
+}  // namespace
+
+void write_wfn_cube(const GridHeader& header, Grid& grid, TextOutput& out) {
   cube_writing(header, grid, out);
   out.close();
   grid = Grid{};  // no longer read: give the memory back before the next file
 }
 
-}  // namespace
-
 bool wfn_prop(WfnSettings& wfn, RunOutput& out) {
+  if (const WavefunctionFormat format = wavefunction_format(trimmed(wfn.wfn_inpname), {});
+      is_geometry(format))
+    return run_promolecular_wfn_job(wfn, out, format);
   WavefunctionFile file = read_wavefunction_file(wfn.wfn_inpname, out);
   const WfnRecord& rec = file.record;
   wfn.input_format = file.format;
@@ -78,17 +82,17 @@ bool wfn_prop(WfnSettings& wfn, RunOutput& out) {
   WfnGrids grids = wfn_sweep(rec, wfn, layout, stem + " grids");
   warn_if_all_zero(grids, rec, wfn, out);
   const GridHeader header = wfn_cube_header(rec, wfn, layout);
-  if (on[0]) write_cube(header, grids.rho, *TextOutput::create(stem + "_rho.cube"));
-  if (on[1]) write_cube(header, grids.grad, *TextOutput::create(stem + "_gradrho.cube"));
-  if (on[2]) write_cube(header, grids.lapl, *TextOutput::create(stem + "_laplrho.cube"));
+  if (on[0]) write_wfn_cube(header, grids.rho, *TextOutput::create(stem + "_rho.cube"));
+  if (on[1]) write_wfn_cube(header, grids.grad, *TextOutput::create(stem + "_gradrho.cube"));
+  if (on[2]) write_wfn_cube(header, grids.lapl, *TextOutput::create(stem + "_laplrho.cube"));
   if (on[3]) {
     // All three files exist before any is written.
     auto g = TextOutput::create(stem + "_G.cube");
     auto v = TextOutput::create(stem + "_V.cube");
     auto h = TextOutput::create(stem + "_H.cube");
-    write_cube(header, grids.g, *g);
-    write_cube(header, grids.v, *v);
-    write_cube(header, grids.h, *h);
+    write_wfn_cube(header, grids.g, *g);
+    write_wfn_cube(header, grids.v, *v);
+    write_wfn_cube(header, grids.h, *h);
   }
   return true;
 }

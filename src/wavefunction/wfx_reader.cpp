@@ -113,7 +113,7 @@ class WfxParser {
     const char* end = p + line.size();
     double v;
     while (true) {
-      if (!scan_number(p, end, v)) {
+      if (!scan_e_number(p, end, v)) {
         while (p < end && (*p == ' ' || *p == '\t' || *p == '\r')) ++p;
         if (p == end) return;
         const char* q = p;

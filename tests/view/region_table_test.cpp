@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "view/element_symbols.hpp"
 
 namespace qv {
 namespace {
@@ -80,15 +79,6 @@ TEST(RegionTable, KindsAtomsAndTheBoxMark) {
     EXPECT_EQ(f[14], c.d2);
     EXPECT_EQ(f[15], c.kind_text);
   }
-}
-
-TEST(RegionTable, ElementSymbols) {
-  EXPECT_EQ(element_symbol(1), "H");
-  EXPECT_EQ(element_symbol(8), "O");
-  EXPECT_EQ(element_symbol(17), "Cl");
-  EXPECT_EQ(element_symbol(79), "Au");
-  EXPECT_EQ(element_symbol(118), "Og");
-  for (int z : {0, -1, 119, 1000}) EXPECT_EQ(element_symbol(z), "X") << z;
 }
 
 TEST(RegionTable, TsvHasTheColumnLineAndOneLinePerRegion) {
