@@ -56,14 +56,18 @@ const char* kRdgInput =
     "2DPLOT *rho *rhosign\n"
     "PLOT_NAME   'out/mol'\n";  // quoted: a slash would end the name
 
-const char* kCube =
-    "\n\n"
-    "    1   -5.000000   -5.000000   -5.000000\n"
-    "    5    0.200000    0.000000    0.000000\n"
-    "    5    0.000000    0.200000    0.000000\n"
-    "    5    0.000000    0.000000    0.200000\n"
-    "    8    8.000000    0.000000    0.000000    0.000000\n"
-    "  5.00000E-01  2.50000E-01  1.25000E-01  1.00000E-03 -2.50000E-07\n";
+const std::string kCube = [] {
+  std::string cube =
+      "\n\n"
+      "    1   -5.000000   -5.000000   -5.000000\n"
+      "    5    0.200000    0.000000    0.000000\n"
+      "    5    0.000000    0.200000    0.000000\n"
+      "    5    0.000000    0.000000    0.200000\n"
+      "    8    8.000000    0.000000    0.000000    0.000000\n";
+  for (int run = 0; run < 25; ++run)
+    cube += "  5.00000E-01  2.50000E-01  1.25000E-01  1.00000E-03 -2.50000E-07\n";
+  return cube;
+}();
 
 TEST(PlotBinary, FindsTheOutputsThroughTheInputFile) {
   TempDir dir;
