@@ -13,6 +13,3 @@ echo "== rdg_job_bench.sh"
 "$(dirname "$0")/rdg_job_bench.sh" "$here/quelvarin"
 echo "== promolecular_job.sh"
 "$(dirname "$0")/promolecular_job.sh" "$here/quelvarin"
-# The table of NCI regions through quelvarin-plot, on the cubes of a 200^3 RDG job.
-echo "== nci_regions_command.sh"
-"$(dirname "$0")/nci_regions_command.sh" "$here/quelvarin"
