@@ -7,15 +7,12 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/cube_glance.hpp"  // CubeAtom
+
 namespace qv {
 
 // The RDG job's marker of a point where RDG was not computed.
 inline constexpr double kRdgNotComputed = 1.0E10;
-
-struct CubeAtom {
-  int atomic_number = 0;
-  double x = 0.0, y = 0.0, z = 0.0;  // bohr
-};
 
 // Where the points of a cube grid lie, in double precision, and the atoms of its header.
 struct CubeGeometry {

@@ -149,9 +149,10 @@ TEST(RegionReport, QuelvarinPlotWritesTheTableAndNumbersTheRegionsInTheScript) {
   rdg.rhosign_outname = left_adjust("mol_sign", 30);
   auto screen = TextOutput::memory("screen");
   auto errors = TextOutput::memory("errors");
-  NciCriteria strict;
+  PictureOptions strict;
   strict.isovalue = 0.3;  // the block's points at RDG 0.375 drop out, leaving one point
-  strict.min_points = 1;
+  strict.min_region_points = 1;
+  strict.render = false;
   EXPECT_EQ(draw_results(rdg, "run.inp", *screen, *errors, strict), 0);
   screen->flush();
   errors->flush();
@@ -161,12 +162,14 @@ TEST(RegionReport, QuelvarinPlotWritesTheTableAndNumbersTheRegionsInTheScript) {
             std::string::npos)
       << out;
   EXPECT_NE(out.find("wrote mol_rdg_regions.tsv (2 NCI regions)"), std::string::npos) << out;
-  const std::string script = read_file("mol_rdg.vmd");
-  EXPECT_NE(script.find("# NCI regions, numbered as in mol_rdg_regions.tsv (2):\n"
-                        "#   region 1: attractive, 1 points, between O1 and H2"),
-            std::string::npos)
-      << script;
-  EXPECT_NE(script.find("#   region 2: repulsive*, 6 points"), std::string::npos);
+  for (const char* name : {"mol_rdg.vmd", "mol_rdg.pml"}) {
+    const std::string script = read_file(name);
+    EXPECT_NE(script.find("# NCI regions, numbered as in mol_rdg_regions.tsv (2):\n"
+                          "#   region 1: attractive, 1 points, between O1 and H2"),
+              std::string::npos)
+        << script;
+    EXPECT_NE(script.find("#   region 2: repulsive*, 6 points"), std::string::npos) << name;
+  }
 }
 
 }  // namespace

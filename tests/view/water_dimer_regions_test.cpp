@@ -45,7 +45,7 @@ TEST(WaterDimerRegions, OneAttractiveRegionBetweenTheDonorHydrogenAndTheAcceptor
       << read_file("stderr.txt");
   std::filesystem::copy_file(examples / "example.inp", "example.inp");
   ASSERT_EQ(run(std::string(QV_BINARY) + " example.inp"), 0) << read_file("stderr.txt");
-  ASSERT_EQ(run(std::string(QV_PLOT_BINARY) + " example.inp"), 0)
+  ASSERT_EQ(run(std::string(QV_PLOT_BINARY) + " --no-render example.inp"), 0)
       << read_file("stderr.txt");
 
   const auto rows = tsv_rows(read_file("dimer_rdg_regions.tsv"));
