@@ -43,8 +43,9 @@ RegionReport report_nci_regions(const RegionReportFiles& files, const NciCriteri
 std::vector<std::string> region_comment_lines(const RegionReport& report,
                                               const std::string& table_name) {
   std::vector<std::string> lines;
-  lines.push_back("# NCI regions, numbered as in " + table_name + " (" +
-                  std::to_string(report.regions.size()) + "):");
+  const std::size_t n = report.regions.size();
+  lines.push_back("# NCI regions as numbered in " + table_name + " (" + std::to_string(n) +
+                  (n == 1 ? " region):" : " regions):"));
   for (std::size_t i = 0; i < report.regions.size(); ++i) {
     const auto f = region_fields(report.regions[i], i + 1, report.atoms);
     const std::string atoms = f[12] != "-"   ? "between " + f[11] + " and " + f[12]

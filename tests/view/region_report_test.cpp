@@ -164,7 +164,7 @@ TEST(RegionReport, QuelvarinPlotWritesTheTableAndNumbersTheRegionsInTheScript) {
   EXPECT_NE(out.find("wrote mol_rdg_regions.tsv (2 NCI regions)"), std::string::npos) << out;
   for (const char* name : {"mol_rdg.vmd", "mol_rdg.pml"}) {
     const std::string script = read_file(name);
-    EXPECT_NE(script.find("# NCI regions, numbered as in mol_rdg_regions.tsv (2):\n"
+    EXPECT_NE(script.find("# NCI regions as numbered in mol_rdg_regions.tsv (2 regions):\n"
                           "#   region 1: attractive, 1 points, between O1 and H2"),
               std::string::npos)
         << script;
