@@ -13,6 +13,7 @@
 #include <string>
 
 #include "support/png_writer.hpp"
+#include "support/small_cube.hpp"
 #include "support/temp_dir.hpp"
 #include "view/png_mark.hpp"
 
@@ -42,17 +43,7 @@ const char* kInput =
     "RHO_INPUT_CUBE   density.cube\nGRAD= *calc\nLAPL= *calc\nRDG_CALCULATION *all_p\n"
     "RDG_OUTPUT  mol_rdg\nSPACE_CUTOFF *none\nRHO_SIGN_CALCULATION\nRHO_SIGN_OUTPUT mol_sign\n";
 
-// A whole 5 x 5 x 5 cube (the table of NCI regions reads every value).
-const std::string kCube = [] {
-  std::string cube =
-      "\n\n    1   -5.000000   -5.000000   -5.000000\n"
-      "    5    0.200000    0.000000    0.000000\n    5    0.000000    0.200000    0.000000\n"
-      "    5    0.000000    0.000000    0.200000\n"
-      "    8    8.000000    0.000000    0.000000    0.000000\n";
-  for (int run = 0; run < 25; ++run)
-    cube += "  5.00000E-01  2.50000E-01  5.00000E-01  2.50000E-01  5.00000E-01\n";
-  return cube;
-}();
+const std::string kCube = testing::small_cube_text();
 
 void write_run() {
   write_file("run.inp", kInput);
