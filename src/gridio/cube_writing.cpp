@@ -1,7 +1,10 @@
 #include "gridio/cube_writing.hpp"
 
+#include <memory>
 #include <stdexcept>
+#include <vector>
 
+#include "gridio/chunk_text.hpp"
 #include "gridio/fast_fields.hpp"
 #include "gridio/format.hpp"
 #include "gridio/grid_planes.hpp"
@@ -44,7 +47,8 @@ void write_header(const GridHeader& h, const Grid& g, TextOutput& out) {
 }
 
 // One (i1, i2) run: n3 values `stride` apart, six to a line.
-void write_run(const double* v, std::size_t stride, std::size_t n3, TextOutput& out) {
+template <class Sink>
+void write_run(const double* v, std::size_t stride, std::size_t n3, Sink& out) {
   for (std::size_t i3 = 0; i3 < n3; i3 += kPerLine) {
     const std::size_t count = n3 - i3 < kPerLine ? n3 - i3 : kPerLine;
     char* const start = out.reserve(kPerLine * kField + 1);
@@ -53,23 +57,31 @@ void write_run(const double* v, std::size_t stride, std::size_t n3, TextOutput& 
   }
 }
 
-// For i1 (slowest), for i2: the run of n3 values with the third index fastest.
+// For i1 (slowest), for i2: the run of n3 values with the third index fastest. Blocks of i1
+// planes are made into text on the sweep threads, each thread gathering its block into its own
+// buffer, and written in order.
 void write_values(const Grid& g, TextOutput& out) {
   const std::size_t n1 = static_cast<std::size_t>(g.n1), n2 = static_cast<std::size_t>(g.n2);
   const std::size_t n3 = static_cast<std::size_t>(g.n3);
-  PlaneBlocks blocks(g);
-  for (std::size_t first = 0; first < n1; first += blocks.planes()) {
-    const std::size_t last = first + blocks.planes() < n1 ? first + blocks.planes() : n1;
-    if (blocks.buffered()) blocks.gather(g, first, last - first);
+  const std::size_t planes = PlaneBlocks::planes_for(g);
+  std::vector<std::unique_ptr<PlaneBlocks>> per_thread(static_cast<std::size_t>(sweep_threads()));
+  const std::size_t blocks = (n1 + planes - 1) / planes;
+  write_chunks_in_order(out, blocks, [&](std::size_t block, auto& sink, int slot) {
+    auto& mine = per_thread[static_cast<std::size_t>(slot)];
+    if (!mine) mine = std::make_unique<PlaneBlocks>(g);
+    PlaneBlocks& buffer = *mine;
+    const std::size_t first = block * planes;
+    const std::size_t last = first + planes < n1 ? first + planes : n1;
+    if (buffer.buffered()) buffer.gather(g, first, last - first);
     for (std::size_t i1 = first; i1 < last; ++i1) {
       for (std::size_t i2 = 0; i2 < n2; ++i2) {
-        if (blocks.buffered())
-          write_run(blocks.run(first, i1, i2), 1, n3, out);
+        if (buffer.buffered())
+          write_run(buffer.run(first, i1, i2), 1, n3, sink);
         else
-          write_run(g.values.data() + i1 + n1 * i2, n1 * n2, n3, out);
+          write_run(g.values.data() + i1 + n1 * i2, n1 * n2, n3, sink);
       }
     }
-  }
+  });
 }
 
 }  // namespace

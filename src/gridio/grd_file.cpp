@@ -1,5 +1,8 @@
 #include "gridio/grd_file.hpp"
 
+#include <algorithm>
+
+#include "gridio/chunk_text.hpp"
 #include "gridio/fast_fields.hpp"
 #include "gridio/fixed_text.hpp"
 #include "gridio/number_reader.hpp"
@@ -12,6 +15,7 @@ namespace {
 constexpr const char* kValue = "a grd value";
 constexpr std::size_t kPerLine = 6;
 constexpr std::size_t kField = 18;
+constexpr std::size_t kValuesPerChunk = 1 << 14;  // values made into text by one thread at a time
 
 // A text read into an 80-character variable: cut, or padded with blanks.
 std::string header_text(std::string_view line) {
@@ -70,21 +74,26 @@ void grd_writing(const Grid& grid, std::int32_t natoms, std::vector<std::string>
 
   const bool to_angstrom = role == GrdOutput::rhosign;
   const std::size_t n1 = static_cast<std::size_t>(grid.n1);
-  const double* v = grid.values.data();
-  const double* const last = v + grid.values.size();
-  for (; v != last; v += n1) {
-    for (std::size_t i1 = 0; i1 < n1; i1 += kPerLine) {
-      const std::size_t count = n1 - i1 < kPerLine ? n1 - i1 : kPerLine;
-      char* const start = out.reserve(kPerLine * kField + 1);
-      const double* line = v + i1;
-      double converted[kPerLine];
-      if (to_angstrom) {
-        for (std::size_t j = 0; j < count; ++j) converted[j] = line[j] / kBohr3;
-        line = converted;
+  const std::size_t runs = grid.values.size() / n1;
+  const std::size_t runs_per_chunk = 1 + kValuesPerChunk / n1;
+  write_chunks_in_order(out, (runs + runs_per_chunk - 1) / runs_per_chunk,
+                        [&](std::size_t chunk, auto& sink, int) {
+    const double* v = grid.values.data() + chunk * runs_per_chunk * n1;
+    const double* const last = grid.values.data() + std::min(runs, (chunk + 1) * runs_per_chunk) * n1;
+    for (; v != last; v += n1) {
+      for (std::size_t i1 = 0; i1 < n1; i1 += kPerLine) {
+        const std::size_t count = n1 - i1 < kPerLine ? n1 - i1 : kPerLine;
+        char* const start = sink.reserve(kPerLine * kField + 1);
+        const double* line = v + i1;
+        double converted[kPerLine];
+        if (to_angstrom) {
+          for (std::size_t j = 0; j < count; ++j) converted[j] = line[j] / kBohr3;
+          line = converted;
+        }
+        sink.commit(static_cast<std::size_t>(put_e18_10_line(start, line, count) - start));
       }
-      out.commit(static_cast<std::size_t>(put_e18_10_line(start, line, count) - start));
     }
-  }
+  });
 }
 
 }  // namespace qv

@@ -1,5 +1,6 @@
 #include "gridio/grid_planes.hpp"
 
+#include <algorithm>
 #include <bit>
 
 #if defined(__SSE2__) && defined(__x86_64__)
@@ -23,6 +24,15 @@ inline void store_fence() {}
 #endif
 }  // namespace
 
+std::size_t PlaneBlocks::planes_for(const Grid& g) {
+  if (g.values.empty()) return 1;
+  const std::size_t n1 = static_cast<std::size_t>(g.n1);
+  const std::size_t plane_bytes =
+      static_cast<std::size_t>(g.n2) * static_cast<std::size_t>(g.n3) * sizeof(double);
+  if (n1 == 1 || plane_bytes * 2 > kBufferBytes) return 1;  // runs read or written in place
+  return std::min({kBufferBytes / plane_bytes, kMaxPlanes, n1});
+}
+
 PlaneBlocks::PlaneBlocks(const Grid& g) {
   if (g.values.empty()) return;
   n1_ = static_cast<std::size_t>(g.n1);
@@ -30,9 +40,7 @@ PlaneBlocks::PlaneBlocks(const Grid& g) {
   n3_ = static_cast<std::size_t>(g.n3);
   const std::size_t plane_bytes = n2_ * n3_ * sizeof(double);
   if (n1_ == 1 || plane_bytes * 2 > kBufferBytes) return;  // runs read or written in place
-  planes_ = kBufferBytes / plane_bytes;
-  if (planes_ > kMaxPlanes) planes_ = kMaxPlanes;
-  if (planes_ > n1_) planes_ = n1_;
+  planes_ = planes_for(g);
   buffer_.resize(planes_ * n2_ * n3_);
 }
 
