@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 
+#include "parallel/parallel_for.hpp"
+
 #if defined(__SSE2__) && defined(__x86_64__)
 #include <emmintrin.h>
 #endif
@@ -59,15 +61,19 @@ void PlaneBlocks::scatter(Grid& g, std::size_t first, std::size_t count) const {
   // Each buffered plane is read in order (i3 fastest), one stream per plane. The grid lines
   // written are far apart and not read again here: stores that bypass the cache spare reading
   // each line in before it is written (and keep the buffer in the cache).
+  // Rows i2 go to the sweep threads in chunks; each thread fences its own streaming stores.
   double* v = g.values.data();
   const std::size_t plane = n2_ * n3_, step = n1_ * n2_;
-  for (std::size_t i2 = 0; i2 < n2_; ++i2) {
-    double* dst = v + first + n1_ * i2;
-    const double* src = buffer_.data() + i2 * n3_;
-    for (std::size_t i3 = 0; i3 < n3_; ++i3, dst += step, ++src)
-      for (std::size_t b = 0; b < count; ++b) store_past_cache(dst + b, src[b * plane]);
-  }
-  store_fence();
+  const std::size_t rows_per_chunk = 1 + (std::size_t{1} << 14) / (n3_ * count);
+  parallel_for(n2_, rows_per_chunk, [&](std::size_t first_row, std::size_t last_row) {
+    for (std::size_t i2 = first_row; i2 < last_row; ++i2) {
+      double* dst = v + first + n1_ * i2;
+      const double* src = buffer_.data() + i2 * n3_;
+      for (std::size_t i3 = 0; i3 < n3_; ++i3, dst += step, ++src)
+        for (std::size_t b = 0; b < count; ++b) store_past_cache(dst + b, src[b * plane]);
+    }
+    store_fence();
+  });
 }
 
 }  // namespace qv

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "gridio/text_error.hpp"
@@ -46,6 +47,7 @@ bool LineReader::refill() {
   if (begin_ > 0) {
     std::memmove(buf_.data(), buf_.data() + begin_, end_ - begin_);
     end_ -= begin_;
+    base_ += begin_;
     begin_ = 0;
   }
   if (end_ == buf_.size()) buf_.resize(buf_.size() * 2);
@@ -53,6 +55,18 @@ bool LineReader::refill() {
   end_ += got;
   if (got == 0) eof_ = true;
   return got > 0;
+}
+
+bool LineReader::fill(std::size_t bytes) {
+  while (end_ - begin_ < bytes) {
+    if (buf_.size() - begin_ < bytes) {
+      // Room for the whole request after the unread bytes are moved to the front.
+      const std::size_t size = std::max(buf_.size(), bytes + kBlock);
+      if (buf_.size() < size) buf_.resize(size);
+    }
+    if (!refill()) return false;
+  }
+  return true;
 }
 
 bool LineReader::next(std::string_view& line) {

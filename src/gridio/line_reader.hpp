@@ -2,6 +2,7 @@
 // Sequential reader of a text file, line by line, that knows its file name and line number.
 // Lines are returned without their line feed and without a carriage return before it; a last
 // line without a line feed is still a line. Reads in large blocks: no allocation per line.
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -39,6 +40,11 @@ class LineReader {
     line_no_ += lines;
   }
 
+  // Reads on until buffered() holds at least `bytes` bytes; false when the file ends first.
+  bool fill(std::size_t bytes);
+  // Offset in the file of the first unread byte.
+  std::uint64_t position() const { return base_ + begin_; }
+
   const std::string& name() const { return name_; }
   // Number of the line last returned (1 for the first line); 0 before any read.
   long line_number() const { return line_no_; }
@@ -52,6 +58,7 @@ class LineReader {
   std::vector<char> buf_;
   std::size_t begin_ = 0;  // first unread byte in buf_
   std::size_t end_ = 0;    // one past the last valid byte in buf_
+  std::uint64_t base_ = 0;  // offset in the file of buf_[0]
   bool eof_ = false;
   long line_no_ = 0;
 };
