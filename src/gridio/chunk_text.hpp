@@ -41,11 +41,32 @@ class ChunkText {
   std::size_t size_ = 0, capacity_ = 0;
 };
 
+// Text made in windows of chunks, written while the next window is made: render(chunk, set,
+// slot) makes chunk `chunk` into buffers of buffer set `set` (0 or 1) that the caller keeps,
+// and emit(first, count, set) writes chunks [first, first + count) from set `set`, on one
+// thread at a time and in chunk order. A window is `window` chunks; the two sets alternate.
+// A failure of a render or of an emit is raised as one thread would raise it.
+template <class Render, class Emit>
+void render_and_emit(std::size_t chunks, std::size_t window, Render&& render, Emit&& emit) {
+  std::size_t previous = 0;  // chunks of the window before, waiting to be written
+  for (std::size_t w = 0, first = 0;; ++w, first += window) {
+    const std::size_t count = first < chunks ? std::min(window, chunks - first) : 0;
+    const std::size_t lead = previous > 0 ? 1 : 0;  // item 0 writes the window before
+    if (count + lead == 0) break;
+    parallel_chunks(count + lead, 1, [&](std::size_t item, std::size_t, int slot) {
+      if (item < lead)
+        emit(first - window, previous, (w + 1) % 2);
+      else
+        render(first + item - lead, w % 2, slot);
+    });
+    previous = count;
+  }
+}
+
 // Calls render(chunk, sink, slot) for chunks 0 .. chunks-1, where `sink` is `out` itself on one
-// thread, or else a ChunkText that is written to `out` in chunk order, as many chunks at a time
-// as there are threads (so the text held at once is one chunk's per thread). `slot` is the
-// thread's slot, as for parallel_chunks. A failure of a renderer or of a write is raised as one
-// thread would raise it; the chunks before it are written.
+// thread, or else a ChunkText that is written to `out` in chunk order while later chunks are
+// made (some four chunks per thread held at once). `slot` is the thread's slot, as for
+// parallel_chunks.
 template <class Render>
 void write_chunks_in_order(TextOutput& out, std::size_t chunks, Render&& render) {
   const std::size_t threads = static_cast<std::size_t>(sweep_threads());
@@ -53,24 +74,19 @@ void write_chunks_in_order(TextOutput& out, std::size_t chunks, Render&& render)
     for (std::size_t c = 0; c < chunks; ++c) render(c, out, 0);
     return;
   }
-  std::vector<ChunkText> texts(threads);
-  std::vector<char> rendered(threads);
-  for (std::size_t first = 0; first < chunks; first += threads) {
-    const std::size_t count = std::min(threads, chunks - first);
-    std::fill(rendered.begin(), rendered.end(), 0);
-    try {
-      parallel_chunks(count, 1, [&](std::size_t c, std::size_t, int slot) {
-        texts[c].clear();
-        render(first + c, texts[c], slot);
-        rendered[c] = 1;
+  const std::size_t window = 2 * threads;
+  std::vector<ChunkText> texts(2 * window);
+  render_and_emit(
+      chunks, window,
+      [&](std::size_t chunk, std::size_t set, int slot) {
+        ChunkText& text = texts[set * window + chunk % window];
+        text.clear();
+        render(chunk, text, slot);
+      },
+      [&](std::size_t first, std::size_t count, std::size_t set) {
+        for (std::size_t c = first; c < first + count; ++c)
+          out.write(texts[set * window + c % window].text());
       });
-    } catch (...) {
-      // What one thread would have written before the failing chunk still reaches the file.
-      for (std::size_t c = 0; c < count && rendered[c]; ++c) out.write(texts[c].text());
-      throw;
-    }
-    for (std::size_t c = 0; c < count; ++c) out.write(texts[c].text());
-  }
 }
 
 }  // namespace qv
