@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the TOP example's input data: a CRYSTAL-like output file and a TOPOND-layout density
-grid for rock salt (NaCl, conventional cubic cell, a = 5.64 angstrom).
+grid for rock salt (NaCl, face-centred cubic, conventional cell edge a = 5.64 angstrom).
 
 The density is a model, not a quantum-chemical one: a sum of spherical Gaussians on the ions
 (periodic images included), normalised to the ions' electron counts. It only has to look like
@@ -46,10 +46,26 @@ def density(p, sites):
 
 
 def write_crystal_output():
+    """The lines CRYSTAL prints for a face-centred cell: the input coordinates are fractions of
+    the conventional cubic cell, the direct lattice vectors are the primitive ones, and the
+    transformation matrix before them makes the conventional vectors from the primitive ones."""
+    half = A / 2
+    primitive = [(0.0, half, half), (half, 0.0, half), (half, half, 0.0)]
+    matrix = [-1, 1, 1, 1, -1, 1, 1, 1, -1]  # row k: conventional vector k in primitive ones
+    # The ions in fractions of the primitive vectors: the inverse of the matrix above.
+    prim_fractions = [(-x + y + z, x - y + z, x + y - z) for _, _, (x, y, z) in IONS]
+    volume = A ** 3 / 4
     lines = [
         "",
         " CRYSTAL-LIKE OUTPUT WRITTEN BY make_top_example.py (NOT A CRYSTAL RUN)",
-        " ROCK SALT NACL, CONVENTIONAL CUBIC CELL",
+        " ROCK SALT NACL, FACE-CENTRED CUBIC CELL",
+        "",
+        " SPACE GROUP (CENTROSYMMETRIC)        :  F M 3 M         ",
+        "",
+        " LATTICE PARAMETERS  (ANGSTROMS AND DEGREES) - CONVENTIONAL CELL",
+        "        A           B           C        ALPHA        BETA       GAMMA",
+        "%12.5f%12.5f%12.5f%12.5f%12.5f%12.5f" % (A, A, A, 90, 90, 90),
+        "",
         "",
         " NUMBER OF IRREDUCIBLE ATOMS IN THE CONVENTIONAL CELL:%5d" % len(IONS),
         "",
@@ -59,11 +75,28 @@ def write_crystal_output():
     ]
     for i, (_, z, f) in enumerate(IONS, 1):
         lines.append("%4d%4d   " % (i, z) + "".join("%20.12E" % v for v in f))
-    lines += ["", " " + "*" * 79, "",
+    lines += ["", " " + "*" * 79,
+              " PRIMITIVE CELL - CENTRING CODE 5/0 VOLUME=%13.6f - DENSITY %6.3f g/cm^3"
+              % (volume, 4 * 58.44 / 0.602214076 / A ** 3),
+              "         A              B              C           ALPHA      BETA       GAMMA ",
+              "%15.8f%15.8f%15.8f%13.6f%11.6f%11.6f" % ((A / math.sqrt(2),) * 3 + (60.0,) * 3),
+              " " + "*" * 79,
+              " ATOMS IN THE ASYMMETRIC UNIT%5d - ATOMS IN THE UNIT CELL:%5d" % (len(IONS), len(IONS)),
+              "     ATOM              X/A                 Y/B                 Z/C    ",
+              " " + "*" * 79]
+    for i, ((name, z, _), f) in enumerate(zip(IONS, prim_fractions), 1):
+        lines.append("%4d T%4d %-4s" % (i, z, name) + "".join("%20.12E" % v for v in f))
+    lines += ["", " TRANSFORMATION MATRIX PRIMITIVE-CRYSTALLOGRAPHIC CELL",
+              "".join("%8.4f" % m for m in matrix), "",
               " DIRECT LATTICE VECTORS CARTESIAN COMPONENTS (ANGSTROM)",
               "          X                    Y                    Z"]
-    for k in range(3):
-        lines.append("".join(fortran_e(A if m == k else 0.0, 21, 12) for m in range(3)))
+    for vector in primitive:
+        lines.append("".join(fortran_e(x, 21, 12) for x in vector))
+    lines += ["", "", " CARTESIAN COORDINATES - PRIMITIVE CELL", " " + "*" * 79,
+              " *      ATOM          X(ANGSTROM)         Y(ANGSTROM)         Z(ANGSTROM)",
+              " " + "*" * 79]
+    for i, (name, z, f) in enumerate(IONS, 1):
+        lines.append("%5d%6d %-4s" % (i, z, name) + "".join("%20.12E" % (v * A) for v in f))
     lines.append("")
     with open(os.path.join(HERE, "top_example_crystal.out"), "w") as f:
         f.write("\n".join(lines) + "\n")

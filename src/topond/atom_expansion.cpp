@@ -21,13 +21,14 @@ std::array<float, 3> apply_operation(const TopSettings& top, std::size_t s,
 }
 
 std::array<float, 3> to_cartesian_bohr(const std::array<std::array<float, 3>, 3>& lattice,
-                                       const std::array<float, 3>& f) {
+                                       const std::array<float, 3>& f,
+                                       const std::array<double, 3>& shift_angstrom) {
   std::array<float, 3> out{};
   for (std::size_t c = 0; c < 3; ++c) {
     float sum = lattice[0][c] * f[0];
     sum = sum + lattice[1][c] * f[1];
     sum = sum + lattice[2][c] * f[2];
-    out[c] = static_cast<float>(static_cast<double>(sum) / kBohrInAngstrom);
+    out[c] = static_cast<float>((static_cast<double>(sum) + shift_angstrom[c]) / kBohrInAngstrom);
   }
   return out;
 }
@@ -56,7 +57,8 @@ ExpandedAtoms expand_atoms(const CrystalStructure& crystal, const TopSettings& t
         out.bad_label = crystal.labels[i];
         return out;
       }
-      const std::array<float, 3> r = to_cartesian_bohr(crystal.lattice, f);
+      const std::array<float, 3> r =
+          to_cartesian_bohr(crystal.lattice, f, crystal.cell.atom_shift);
       out.atomic_numbers.push_back(z);
       out.atoms.push_back({static_cast<float>(z), r[0], r[1], r[2]});
     }

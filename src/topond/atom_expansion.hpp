@@ -21,9 +21,11 @@ inline constexpr double kBohrInAngstrom = 0.5291771292686462;
 std::array<float, 3> apply_operation(const TopSettings& top, std::size_t s,
                                      const std::array<float, 3>& f);
 
-// Cartesian bohr of fractional coordinates in the given lattice (angstrom).
+// Cartesian bohr of fractional coordinates in the given lattice (angstrom), moved by a
+// Cartesian shift in angstrom (CRYSTAL's own translation of all atoms; zero changes nothing).
 std::array<float, 3> to_cartesian_bohr(const std::array<std::array<float, 3>, 3>& lattice,
-                                       const std::array<float, 3>& f);
+                                       const std::array<float, 3>& f,
+                                       const std::array<double, 3>& shift_angstrom = {});
 
 // Atomic number from characters 7 and 8 of an atom label (a two-column integer field); false
 // when they do not hold a number.

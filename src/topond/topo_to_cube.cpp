@@ -33,10 +33,9 @@ void refuse_overwriting_inputs(const std::string& cube, const TopSettings& top, 
 ExpandedAtoms read_atoms(const TopSettings& top, RunOutput& out) {
   auto crystal_file = open_input_or_stop(top.crys_out, out);
   CrystalStructure crystal;
-  if (read_crystal_output(*crystal_file, crystal) == CrystalRead::NoAtomCount) {
-    out.to_log(crystal_file->name() +
-               ": no line \" NUMBER OF IRREDUCIBLE ATOMS IN THE CONVENTIONAL CELL:\" before "
-               "\" INPUT COORDINATES\", so the number of atoms is unknown, program stop");
+  const CrystalRead outcome = read_crystal_output(*crystal_file, crystal);
+  if (outcome != CrystalRead::Ok) {
+    out.to_log(crystal_file->name() + refusal_reason(outcome, crystal.cell));
     program_stop(1);
   }
   ExpandedAtoms atoms = expand_atoms(crystal, top);

@@ -195,6 +195,11 @@ CASES = {
     "crystal_missing_atoms": {"input.inp": TOP_INPUT, "grid.dat": topond(),
                               "crystal.out": CRYSTAL.replace(" NUMBER OF IRREDUCIBLE ATOMS IN THE CONVENTIONAL CELL:    1\n", "")},
     "crystal_truncated": {"input.inp": TOP_INPUT, "grid.dat": topond(), "crystal.out": CRYSTAL[:300]},
+    "crystal_centred_no_matrix": {"input.inp": TOP_INPUT, "grid.dat": topond(),
+                                  "crystal.out": CRYSTAL.replace(" DIRECT LATTICE", " PRIMITIVE CELL - CENTRING CODE 5/0 VOLUME=    44.851536\n\n DIRECT LATTICE")},
+    "crystal_bad_matrix": {"input.inp": TOP_INPUT, "grid.dat": topond(),
+                           "crystal.out": CRYSTAL.replace(" DIRECT LATTICE", " TRANSFORMATION MATRIX PRIMITIVE-CRYSTALLOGRAPHIC CELL\n"
+                                                          " -1.0000  1.0000  1.0000  1.0000 -1.0000  1.0000  1.0000  1.0000\n\n DIRECT LATTICE")},
     "symm_zero_denominator": {"input.inp": TOP_INPUT.replace("SYMM x,y,z", "SYMM x+1/0,y,z"),
                               "grid.dat": topond(), "crystal.out": CRYSTAL},
 }

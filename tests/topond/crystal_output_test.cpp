@@ -7,6 +7,7 @@
 #include "gridio/text_error.hpp"
 #include "topond/atom_expansion.hpp"
 #include "topond/crystal_output.hpp"
+#include "topond/topond_text.hpp"
 
 namespace qv {
 namespace {
@@ -57,6 +58,63 @@ TEST(CrystalOutput, OnlyTheExactCoordinatesLineIsTheMarker) {
   EXPECT_EQ(c.labels[1], "   2   8   ");
 }
 
+// A centred lattice: the printed primitive vectors become the conventional ones through the
+// matrix before them; a centred lattice without a usable matrix is refused.
+TEST(CrystalOutput, CentredLatticeGivesConventionalVectors) {
+  const double primitive[3][3] = {{0, 2.82, 2.82}, {2.82, 0, 2.82}, {2.82, 2.82, 0}};
+  const double f_matrix[9] = {-1, 1, 1, 1, -1, 1, 1, 1, -1};
+  const double singular[9] = {1, 1, 0, 1, 1, 0, 0, 0, 1};
+  const std::vector<testing::CrystalAtom> atoms = {{11, {0, 0, 0}}, {17, {0.5, 0, 0}}};
+  struct Case {
+    const char* name;
+    std::string text;
+    CrystalRead outcome;
+    float a11;  // lattice[0][0] when read
+  };
+  const Case cases[] = {
+      {"face centred",
+       testing::crystal_text(atoms, primitive, true, testing::centring_text(5, f_matrix)),
+       CrystalRead::Ok, 5.64f},
+      {"primitive code", testing::crystal_text(atoms, primitive, true, testing::centring_text(1)),
+       CrystalRead::Ok, 0.0f},
+      {"no cell lines", testing::crystal_text(atoms, primitive), CrystalRead::Ok, 0.0f},
+      {"no matrix", testing::crystal_text(atoms, primitive, true, testing::centring_text(5)),
+       CrystalRead::CentringWithoutMatrix, 0.0f},
+      {"singular matrix",
+       testing::crystal_text(atoms, primitive, true, testing::centring_text(5, singular)),
+       CrystalRead::UnreadableMatrix, 0.0f},
+  };
+  for (const Case& c : cases) {
+    CrystalStructure s;
+    ASSERT_EQ(read_text(c.text, s), c.outcome) << c.name;
+    if (c.outcome != CrystalRead::Ok) continue;
+    EXPECT_EQ(s.lattice[0][0], c.a11) << c.name;
+    EXPECT_EQ(s.lattice[1][1], c.a11 == 0.0f ? 0.0f : 5.64f) << c.name;
+    EXPECT_EQ(s.lattice[0][1], c.a11 == 0.0f ? 2.82f : 0.0f) << c.name;
+  }
+}
+
+TEST(CrystalOutput, RefusalsNameTheLineAndWhatIsMissing) {
+  const double primitive[3][3] = {{0, 2.82, 2.82}, {2.82, 0, 2.82}, {2.82, 2.82, 0}};
+  const std::vector<testing::CrystalAtom> atoms = {{11, {0, 0, 0}}};
+  CrystalStructure s;
+  ASSERT_EQ(read_text(testing::crystal_text(atoms, primitive, true, testing::centring_text(5)), s),
+            CrystalRead::CentringWithoutMatrix);
+  EXPECT_EQ(refusal_reason(CrystalRead::CentringWithoutMatrix, s.cell),
+            ", line 11: centring code 5 (a centred lattice) but no line \" TRANSFORMATION MATRIX "
+            "PRIMITIVE-CRYSTALLOGRAPHIC CELL\" before the first \" DIRECT LATTICE VECTORS "
+            "CARTESIAN COMPONENTS (ANGSTROM)\", so the cell of the input coordinates is unknown, "
+            "program stop");
+  std::string text = testing::crystal_text(atoms, primitive, true, testing::centring_text(5));
+  text.replace(text.find("  3.559 g/cm^3\n") + 15, 0,
+               " TRANSFORMATION MATRIX PRIMITIVE-CRYSTALLOGRAPHIC CELL\n -1 1 1 1 -1 1 1 1\n");
+  ASSERT_EQ(read_text(text, s), CrystalRead::UnreadableMatrix);
+  EXPECT_EQ(refusal_reason(CrystalRead::UnreadableMatrix, s.cell),
+            ", line 13: the line after \" TRANSFORMATION MATRIX PRIMITIVE-CRYSTALLOGRAPHIC CELL\" "
+            "does not hold the nine numbers of an invertible matrix, so the cell of the input "
+            "coordinates is unknown, program stop");
+}
+
 // Files that end before what is needed, or hold a bad number, are failures of the file layer.
 TEST(CrystalOutput, TruncatedOrMalformedFilesNameFileAndLine) {
   struct Case {
@@ -92,14 +150,14 @@ TEST(CrystalOutput, RealFiles) {
   struct Case {
     const char* file;
     std::vector<int> atomic_numbers;
-    double lattice_00;  // 0: not checked
+    double lattice_00;
   };
   const Case cases[] = {
       {"qua_hf_2d_f.out", {14, 8}, 4.25615022826},
-      {"mgo_sto3g.out", {12, 8}, 0.0},
-      {"test39_dft.out", {215, 230, 232}, -2.7335},
+      {"mgo_sto3g.out", {12, 8}, 4.21},  // face-centred: the conventional vectors
+      {"test39_dft.out", {215, 230, 232}, 5.467},  // body-centred
       {"incomplete.out", {4}, 1.98319817467},
-      {"out_mgoOpt.out", {12, 8}, 0.0},
+      {"out_mgoOpt.out", {12, 8}, 4.217},
       {"propinp_diamondcrys.out", {6}, 3.56658},
       {"spec_dryIceIR.out", {6, 8}, 5.46540887},
       {"elastic2D_graphene.out", {6}, 2.12353987766},
@@ -117,9 +175,7 @@ TEST(CrystalOutput, RealFiles) {
         EXPECT_EQ(z % 100, c.atomic_numbers[i] % 100) << c.file;
       }
     }
-    if (c.lattice_00 != 0.0) {
-      EXPECT_EQ(s.lattice[0][0], static_cast<float>(c.lattice_00)) << c.file;
-    }
+    EXPECT_EQ(s.lattice[0][0], static_cast<float>(c.lattice_00)) << c.file;
   }
   // A molecule: coordinates but no lattice block.
   auto in = LineReader::open((dir / "conv_toluene.out").string());

@@ -95,6 +95,150 @@ TEST(TopJob, IdentityAndInversionGiveSixAtomLinesInOrder) {
   EXPECT_NE(log.find("\n+x,+y,+z, \n-x,-y,-z, \n"), std::string::npos);
 }
 
+// Converts one small grid with the crystal.out of the current folder and the given operations;
+// the lines of the cube file written.
+std::vector<std::string> converted_cube(const std::vector<std::string>& symm) {
+  write_grids(1);
+  write_file("in.inp", input_text(1, 1, symm));
+  EXPECT_EQ(run_binary("in.inp"), 0) << read_file("stderr.txt");
+  return testing::split_lines(read_file("c1.cube"));
+}
+
+// A primitive (P) lattice, as CRYSTAL prints it with its centring code 1/0 and no matrix: the
+// atoms of a skewed cell, to the last digit of the cube file as before centred lattices were
+// read (reference lines from an independent single-precision model of the conversion).
+TEST(TopJob, PrimitiveLatticeAtomsUnchanged) {
+  const double hexagonal[3][3] = {
+      {4.25615022826, -2.45728948, 0.0}, {0.0, 4.91457896, 0.0}, {0.0, 0.0, 5.40485895}};
+  const std::vector<testing::CrystalAtom> quartz = {
+      {14, {0.4705925485842, 0.0, 0.0}}, {8, {0.4151440131428, 0.2670973406544, 0.1199927007933}}};
+  const std::vector<std::string> want = {
+      "   14   14.000000    3.784957   -2.185246    0.000000",
+      "    8    8.000000    3.338987    0.552824    1.225570",
+      "   14   14.000000    0.000000    4.370492    3.404568",
+      "    8    8.000000   -2.148253    2.615235    4.630138"};
+  for (const std::string& cell : {std::string(), testing::centring_text(1)}) {
+    TempDir dir;
+    write_file("crystal.out", crystal_text(quartz, hexagonal, true, cell));
+    const auto lines = converted_cube({"x,y,z", "-y,x-y,z+1/3"});
+    ASSERT_GE(lines.size(), 10u);
+    EXPECT_EQ(lines[2].substr(0, 5), "    4");
+    for (std::size_t k = 0; k < want.size(); ++k) EXPECT_EQ(lines[6 + k], want[k]) << k;
+  }
+}
+
+// Centred lattices: CRYSTAL prints primitive vectors and the matrix that makes the conventional
+// ones; the atoms, given in conventional fractions and expanded with the centring translations,
+// land at their conventional Cartesian positions.
+struct CentredCase {
+  const char* name;
+  int code;
+  double primitive[3][3];
+  double matrix[9];
+  double axes[3];  // edges of the orthogonal conventional cell, angstrom
+  std::vector<std::string> centring;
+  std::vector<std::array<double, 3>> translations;
+};
+
+void PrintTo(const CentredCase& c, std::ostream* os) { *os << c.name; }
+
+class TopJobCentred : public ::testing::TestWithParam<CentredCase> {};
+
+TEST_P(TopJobCentred, AtomsAtTheirConventionalPositions) {
+  const CentredCase& c = GetParam();
+  const std::vector<testing::CrystalAtom> atoms = {{11, {0, 0, 0}}, {17, {0.5, 0.25, 0.1}}};
+  TempDir dir;
+  write_file("crystal.out",
+             crystal_text(atoms, c.primitive, true, testing::centring_text(c.code, c.matrix)));
+  const auto lines = converted_cube(c.centring);
+  const std::size_t n = atoms.size() * c.translations.size();
+  ASSERT_GE(lines.size(), 6 + n);
+  for (std::size_t k = 0; k < n; ++k) {
+    const testing::CrystalAtom& atom = atoms[k % atoms.size()];
+    const auto& t = c.translations[k / atoms.size()];
+    std::istringstream row(lines[6 + k]);
+    int z = 0;
+    double charge = 0, r[3] = {};
+    row >> z >> charge >> r[0] >> r[1] >> r[2];
+    EXPECT_EQ(z, atom.z) << c.name << " atom " << k;
+    for (int m = 0; m < 3; ++m)
+      EXPECT_NEAR(r[m], (atom.f[m] + t[m]) * c.axes[m] / 0.5291771292686462, 2e-6)
+          << c.name << " atom " << k << " axis " << m;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lattices, TopJobCentred,
+    ::testing::Values(
+        CentredCase{"F", 5, {{0, 2.82, 2.82}, {2.82, 0, 2.82}, {2.82, 2.82, 0}},
+                    {-1, 1, 1, 1, -1, 1, 1, 1, -1}, {5.64, 5.64, 5.64},
+                    {"x,y,z", "x,y+1/2,z+1/2", "x+1/2,y,z+1/2", "x+1/2,y+1/2,z"},
+                    {{0, 0, 0}, {0, 0.5, 0.5}, {0.5, 0, 0.5}, {0.5, 0.5, 0}}},
+        CentredCase{"I", 6, {{-2.7335, 2.7335, 5.3575}, {2.7335, -2.7335, 5.3575},
+                             {2.7335, 2.7335, -5.3575}},
+                    {0, 1, 1, 1, 0, 1, 1, 1, 0}, {5.467, 5.467, 10.715},
+                    {"x,y,z", "x+1/2,y+1/2,z+1/2"}, {{0, 0, 0}, {0.5, 0.5, 0.5}}},
+        CentredCase{"C", 4, {{2.0, -2.5, 0}, {2.0, 2.5, 0}, {0, 0, 6.0}},
+                    {1, 1, 0, -1, 1, 0, 0, 0, 1}, {4.0, 5.0, 6.0},
+                    {"x,y,z", "x+1/2,y+1/2,z"}, {{0, 0, 0}, {0.5, 0.5, 0}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A real body-centred crystal (ZnGeP2, I -4 2 d): the P atom at conventional (0.2582, 0.25,
+// 0.125) stands where CRYSTAL's own Cartesian table has it, (1.4116, 1.3668, 1.3394) angstrom.
+TEST(TopJob, RealBodyCentredCrystal) {
+  const fs::path sample = fs::path(QV_SAMPLES) / "crystal_out" / "test39_dft.out";
+  if (!fs::exists(sample)) GTEST_SKIP() << "no sample files";
+  TempDir dir;
+  fs::create_symlink(sample, "crystal.out");
+  const auto lines = converted_cube({"x,y,z", "x+1/2,y+1/2,z+1/2"});
+  ASSERT_GE(lines.size(), 12u);
+  EXPECT_EQ(lines[2].substr(0, 5), "    6");
+  std::istringstream row(lines[6]);
+  int z = 0;
+  double charge = 0, r[3] = {};
+  row >> z >> charge >> r[0] >> r[1] >> r[2];
+  EXPECT_EQ(z, 15);
+  const double want[3] = {1.411579, 1.366750, 1.339375};  // angstrom
+  for (int m = 0; m < 3; ++m) EXPECT_NEAR(r[m] * 0.5291771292686462, want[m], 1e-4) << m;
+}
+
+// The bundled example: a face-centred rock-salt cell printed as CRYSTAL prints it gives the
+// eight ions of the conventional cube that the README lists.
+TEST(TopJob, BundledFaceCentredExample) {
+  const fs::path examples = fs::path(QV_TEST_DATA) / ".." / ".." / "examples";
+  TempDir dir;
+  for (const char* file : {"top_example.inp", "top_example_crystal.out", "top_example_rho.dat"})
+    fs::create_symlink(fs::canonical(examples / file), file);
+  fs::create_directory("out");
+  ASSERT_EQ(run_binary("top_example.inp"), 0) << read_file("stderr.txt");
+  const auto lines = testing::split_lines(read_file("out/nacl_rho.cube"));
+  const std::vector<std::string> want = {
+      "   11   11.000000    0.000000    0.000000    0.000000",
+      "   17   17.000000    5.329028    0.000000    0.000000",
+      "   11   11.000000    0.000000    5.329028    5.329028",
+      "   17   17.000000    5.329028    5.329028    5.329028",
+      "   11   11.000000    5.329028    0.000000    5.329028",
+      "   17   17.000000   10.658056    0.000000    5.329028",
+      "   11   11.000000    5.329028    5.329028    0.000000",
+      "   17   17.000000   10.658056    5.329028    0.000000"};
+  ASSERT_GE(lines.size(), 6 + want.size());
+  EXPECT_EQ(lines[2].substr(0, 5), "    8");
+  for (std::size_t k = 0; k < want.size(); ++k) EXPECT_EQ(lines[6 + k], want[k]) << k;
+}
+
+// CRYSTAL moved every atom while editing the geometry (a new origin): the cube's atoms move too.
+TEST(TopJob, CrystalsOwnTranslationMovesTheAtoms) {
+  TempDir dir;
+  write_file("crystal.out",
+             crystal_text(kAtoms, kLattice, true,
+                          " ATOMS TRANSLATED BY (ANGSTROM)         0.50000      0.00000     "
+                          "-1.00000\n"));
+  const auto lines = converted_cube({"x,y,z"});
+  ASSERT_GE(lines.size(), 9u);
+  EXPECT_EQ(lines[6], "   11   11.000000    0.944863    0.000000   -1.889726");
+  EXPECT_EQ(lines[7], "   17   17.000000    4.724316    4.724316    3.779453");
+}
+
 class TopJobRuns : public ::testing::TestWithParam<int> {};
 
 TEST_P(TopJobRuns, ValuesReachTheCubeAtTheirPoints) {
@@ -226,6 +370,23 @@ INSTANTIATE_TEST_SUITE_P(
                  {"x,y,z"},
                  " crystal.out: the atom label \"   1  Na   \" holds no atomic number in its "
                  "characters 7 and 8, program stop\n"},
+        StopCase{"CentredWithoutMatrix",
+                 crystal_text(kAtoms, kLattice, true, testing::centring_text(6)),
+                 {"x,y,z"},
+                 " crystal.out, line 13: centring code 6 (a centred lattice) but no line \" "
+                 "TRANSFORMATION MATRIX PRIMITIVE-CRYSTALLOGRAPHIC CELL\" before the first \" "
+                 "DIRECT LATTICE VECTORS CARTESIAN COMPONENTS (ANGSTROM)\", so the cell of the "
+                 "input coordinates is unknown, program stop\n"},
+        StopCase{"UnreadableMatrix",
+                 crystal_text(kAtoms, kLattice, true,
+                              " TRANSFORMATION MATRIX PRIMITIVE-CRYSTALLOGRAPHIC CELL\n"
+                              "  0.0000  1.0000  1.0000  1.0000  0.0000  1.0000  1.0000  1.0000"
+                              "  0.000O\n"),
+                 {"x,y,z"},
+                 " crystal.out, line 14: the line after \" TRANSFORMATION MATRIX "
+                 "PRIMITIVE-CRYSTALLOGRAPHIC CELL\" does not hold the nine numbers of an "
+                 "invertible matrix, so the cell of the input coordinates is unknown, program "
+                 "stop\n"},
         StopCase{"ZeroDenominator", crystal_text(kAtoms, kLattice), {"x,y,z+1/0"},
                  "symmetry operation \"x,y,z+1/0\" (in.inp, line 10) holds a fraction with a "
                  "zero denominator, PROGRAM STOP\n"}),
@@ -244,6 +405,20 @@ TEST(TopJob, ComponentWithoutLetterWarnsAndConverts) {
   const auto lines = testing::split_lines(read_file("c1.cube"));
   EXPECT_EQ(lines[6], "   11   11.000000    0.000000    0.000000    5.669179");  // z = 1/2: 3 A
   EXPECT_EQ(lines[8], "    8    8.000000    1.889726    0.944863    5.669179");
+}
+
+// An output without a lattice block (a molecule, a truncated run) fails as a file that ends
+// too early: the file layer's message on standard error, and no cube.
+TEST(TopJob, MissingLatticeBlockIsRefused) {
+  TempDir dir;
+  const std::string full = crystal_text(kAtoms, kLattice);
+  write_file("crystal.out", full.substr(0, full.find(" DIRECT LATTICE")));
+  write_grids(1);
+  write_file("in.inp", input_text(1, 1, {"x,y,z"}));
+  EXPECT_EQ(run_binary("in.inp"), 2);
+  EXPECT_NE(read_file("stderr.txt").find("crystal.out"), std::string::npos);
+  EXPECT_NE(read_file("stderr.txt").find("DIRECT LATTICE VECTORS"), std::string::npos);
+  EXPECT_FALSE(fs::exists("c1.cube"));
 }
 
 TEST(TopJob, CubeNeverOverwritesAnInputFile) {

@@ -42,9 +42,31 @@ struct CrystalAtom {
   double f[3];
 };
 
-// The lines of a CRYSTAL output that the TOP job reads, among lines it must pass over.
+// What CRYSTAL prints of a cell before its lattice vectors: the centring code line and, when
+// `matrix` is given, the transformation matrix with its nine numbers as "(9F8.4)" writes them.
+inline std::string centring_text(int code, const double* matrix = nullptr) {
+  char buf[160];
+  std::snprintf(buf, sizeof buf,
+                " PRIMITIVE CELL - CENTRING CODE %d/0 VOLUME=    18.654615 - DENSITY  3.559 "
+                "g/cm^3\n",
+                code);
+  std::string text = buf;
+  text += "         A              B              C           ALPHA      BETA       GAMMA \n";
+  if (matrix) {
+    text += "\n TRANSFORMATION MATRIX PRIMITIVE-CRYSTALLOGRAPHIC CELL\n";
+    for (int i = 0; i < 9; ++i) {
+      std::snprintf(buf, sizeof buf, "%8.4f", matrix[i]);
+      text += buf;
+    }
+    text += "\n\n";
+  }
+  return text;
+}
+
+// The lines of a CRYSTAL output that the TOP job reads, among lines it must pass over; `cell`
+// stands between the atoms and the lattice vectors (as centring_text() makes it).
 inline std::string crystal_text(const std::vector<CrystalAtom>& atoms, const double lattice[3][3],
-                                bool with_count = true) {
+                                bool with_count = true, const std::string& cell = "") {
   char buf[160];
   std::string text = " CRYSTAL OUTPUT MADE FOR A TEST\n\n";
   if (with_count) {
@@ -59,7 +81,7 @@ inline std::string crystal_text(const std::vector<CrystalAtom>& atoms, const dou
                   a.f[2]);
     text += buf;
   }
-  text += "\n *****\n\n DIRECT LATTICE VECTORS CARTESIAN COMPONENTS (ANGSTROM)\n";
+  text += "\n *****\n" + cell + "\n DIRECT LATTICE VECTORS CARTESIAN COMPONENTS (ANGSTROM)\n";
   text += "          X                    Y                    Z\n";
   for (int k = 0; k < 3; ++k) {
     std::snprintf(buf, sizeof buf, "%21.12E%21.12E%21.12E\n", lattice[k][0], lattice[k][1],
