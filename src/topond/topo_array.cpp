@@ -10,6 +10,7 @@
 #include "topond/integer_field.hpp"
 #include "gridio/text_error.hpp"
 #include "gridio/whole_runs.hpp"
+#include "gridio/written_lines.hpp"
 
 namespace qv {
 
@@ -30,6 +31,7 @@ constexpr std::size_t kGeneralRuns = 64;  // runs read by lines after one that i
 // read as zero. NaN or Infinity would be copied into the cube as they stand: refused like a bad
 // field. Returns the number of fields read, less than `count` at a bad one.
 std::size_t parse_value_line(std::string_view line, std::size_t count, double* out) {
+  if (scan_topond_line(line, count, out)) return count;  // the layout TOPOND writes
   for (std::size_t c = 0; c < count; ++c) {
     const std::size_t start = c * kValueWidth;
     const std::string_view field =
