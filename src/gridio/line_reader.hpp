@@ -31,7 +31,7 @@ class LineReader {
   // The unread bytes already held: whole lines, perhaps followed by the start of one more (or,
   // at the end of the file, a last line without a line feed). Valid until the next read.
   std::string_view buffered() const {
-    return std::string_view(buf_.data() + begin_, end_ - begin_);
+    return std::string_view(data_ + begin_, end_ - begin_);
   }
   // Passes over the first `bytes` of buffered(), which end with a line feed and hold `lines`
   // lines: as many next() calls would.
@@ -56,9 +56,11 @@ class LineReader {
   std::FILE* file_ = nullptr;
   std::string name_;
   std::vector<char> buf_;
-  std::size_t begin_ = 0;  // first unread byte in buf_
-  std::size_t end_ = 0;    // one past the last valid byte in buf_
-  std::uint64_t base_ = 0;  // offset in the file of buf_[0]
+  const char* data_ = nullptr;  // the text: buf_'s, or the file's pages where it is mapped
+  void* mapping_ = nullptr;     // the whole file, mapped read-only, or null
+  std::size_t begin_ = 0;  // first unread byte in data_
+  std::size_t end_ = 0;    // one past the last valid byte in data_
+  std::uint64_t base_ = 0;  // offset in the file of data_[0]
   bool eof_ = false;
   long line_no_ = 0;
 };

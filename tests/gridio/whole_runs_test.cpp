@@ -22,21 +22,26 @@ namespace {
 using testing::TempDir;
 using testing::write_file;
 
-constexpr int kN1 = 61, kN2 = 47, kN3 = 53;  // over 1 MB of cube text: the reader reads on
+// Counts of the model grid: over 1 MB of cube text (the reader reads on from the file), or
+// over 4 MB (the file is mapped).
+struct Counts {
+  int n1, n2, n3;
+};
+Counts counts = {61, 47, 53};
 
 double value_at(std::size_t p) { return std::sin(0.37 * static_cast<double>(p)) * 0.01 + 0.02; }
 
 Grid model_grid() {
-  Grid g = make_grid(kN1, kN2, kN3, "model");
+  Grid g = make_grid(counts.n1, counts.n2, counts.n3, "model");
   for (std::size_t p = 0; p < g.values.size(); ++p) g.values[p] = value_at(p);
   return g;
 }
 
 GridHeader model_header() {
   GridHeader h;
-  h.n1 = kN1;
-  h.n2 = kN2;
-  h.n3 = kN3;
+  h.n1 = counts.n1;
+  h.n2 = counts.n2;
+  h.n3 = counts.n3;
   h.axes = {{{0.2f, 0.0f, 0.0f}, {0.0f, 0.2f, 0.0f}, {0.0f, 0.0f, 0.2f}}};
   return h;
 }
@@ -60,7 +65,7 @@ std::string grd_file() {
     std::snprintf(buf, sizeof buf, "%.10f", std::fabs(v) / std::pow(10.0, e));
     t += std::string(v < 0 ? " -" : "  ") + buf + (e < 0 ? "E-" : "E+") +
          (std::abs(e) < 10 ? "0" : "") + std::to_string(std::abs(e));
-    if ((p + 1) % kN1 % 6 == 0 || (p + 1) % kN1 == 0) t += "\n";
+    if ((p + 1) % counts.n1 % 6 == 0 || (p + 1) % counts.n1 == 0) t += "\n";
   }
   return t;
 }
@@ -68,14 +73,14 @@ std::string grd_file() {
 // The TOPOND layout: counts, three origin lines, runs of N1 values eight to a line (E16.8).
 std::string topond_file() {
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%4d%4d%4d\n", kN1, kN2, kN3);
+  std::snprintf(buf, sizeof buf, "%4d%4d%4d\n", counts.n1, counts.n2, counts.n3);
   std::string t = buf;
   for (int k = 0; k < 3; ++k) t += " 0.00000000E+00                  0.20000000E+00\n";
   const Grid g = model_grid();
   for (std::size_t p = 0; p < g.values.size(); ++p) {
     std::snprintf(buf, sizeof buf, "%16.8E", g.values[p]);
     t += buf;
-    if ((p + 1) % kN1 % 8 == 0 || (p + 1) % kN1 == 0) t += "\n";
+    if ((p + 1) % counts.n1 % 8 == 0 || (p + 1) % counts.n1 == 0) t += "\n";
   }
   return t;
 }
@@ -110,7 +115,7 @@ Outcome read_grd(const std::string& path) {
   return read_with([&](Grid& g) {
     auto in = LineReader::open(path);
     std::vector<std::string> unused;
-    g = make_grid(kN1, kN2, kN3, path);
+    g = make_grid(counts.n1, counts.n2, counts.n3, path);
     qv::read_grd(*in, 0, GridRole::gradient, g, unused);
   });
 }
@@ -149,8 +154,11 @@ struct FileKind {
   double scale;  // grd gradients are converted to atomic units as they are read
 };
 
-TEST(WholeRuns, SameValuesAndFailuresAtAnyThreadCount) {
+class WholeRuns : public ::testing::TestWithParam<Counts> {};
+
+TEST_P(WholeRuns, SameValuesAndFailuresAtAnyThreadCount) {
   TempDir dir;
+  counts = GetParam();
   const FileKind kinds[] = {
       {"cube", cube_file, read_cube, 1.0},
       {"grd", grd_file, read_grd, kBohr4},
@@ -199,6 +207,9 @@ TEST(WholeRuns, SameValuesAndFailuresAtAnyThreadCount) {
   }
   set_sweep_threads(old_threads);
 }
+
+INSTANTIATE_TEST_SUITE_P(ReadAndMapped, WholeRuns,
+                         ::testing::Values(Counts{61, 47, 53}, Counts{97, 83, 71}));
 
 }  // namespace
 }  // namespace qv
