@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -80,6 +81,16 @@ bool LineReader::refill() {
   return got > 0;
 }
 
+void LineReader::release_read_pages() {
+  const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+  const std::size_t keep = std::size_t{1} << 20;  // the current line and a little before it
+  if (begin_ < keep) return;
+  const std::size_t end = (begin_ - keep) / page * page;
+  if (end <= released_) return;
+  ::madvise(static_cast<char*>(mapping_) + released_, end - released_, MADV_DONTNEED);
+  released_ = end;
+}
+
 bool LineReader::fill(std::size_t bytes) {
   if (eof_ || !file_) return end_ - begin_ >= bytes;  // all held already (or mapped)
   while (end_ - begin_ < bytes) {
@@ -106,6 +117,7 @@ bool LineReader::next(std::string_view& line) {
       line = std::string_view(data_ + begin_, len);
       begin_ = pos + 1;
       ++line_no_;
+      if (mapping_ && begin_ - released_ > kReleaseStep) release_read_pages();
       return true;
     }
     std::size_t offset = end_ - begin_;  // bytes already searched

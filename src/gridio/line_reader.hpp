@@ -38,6 +38,7 @@ class LineReader {
   void consume(std::size_t bytes, long lines) {
     begin_ += bytes;
     line_no_ += lines;
+    if (mapping_ && begin_ - released_ > kReleaseStep) release_read_pages();
   }
 
   // Reads on until buffered() holds at least `bytes` bytes; false when the file ends first.
@@ -52,12 +53,17 @@ class LineReader {
  private:
   LineReader(std::FILE* file, std::string name);
   bool refill();
+  // A mapped file's pages well behind the reading position leave this process's memory (the
+  // system still holds them; they come back if touched).
+  void release_read_pages();
+  static constexpr std::size_t kReleaseStep = std::size_t{4} << 20;
 
   std::FILE* file_ = nullptr;
   std::string name_;
   std::vector<char> buf_;
   const char* data_ = nullptr;  // the text: buf_'s, or the file's pages where it is mapped
   void* mapping_ = nullptr;     // the whole file, mapped read-only, or null
+  std::size_t released_ = 0;    // mapped bytes before this offset were given back
   std::size_t begin_ = 0;  // first unread byte in data_
   std::size_t end_ = 0;    // one past the last valid byte in data_
   std::uint64_t base_ = 0;  // offset in the file of data_[0]
