@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build run test bench fuzz clean
+.PHONY: all build run run-wfx run-promolecular test bench fuzz clean
 FUZZ_SECONDS ?= 60
 
 all: build
@@ -13,6 +13,14 @@ build:
 
 run: build
 	cd examples && ./run_example.sh ../$(BUILD_DIR)/quelvarin
+
+# The second example: the water dimer from a .wfx file with g functions and core densities.
+run-wfx: build
+	cd examples && ./run_wfx_example.sh ../$(BUILD_DIR)/quelvarin
+
+# The large-system example: a promolecular density from a 412-atom geometry.
+run-promolecular: build
+	cd examples && ./run_promolecular_example.sh ../$(BUILD_DIR)/quelvarin
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)

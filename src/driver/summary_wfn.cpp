@@ -18,6 +18,15 @@ void write_wfn_summary(const WfnSettings& wfn, TextOutput& log) {
   line("");
   line("");
   joined("input wavefunction:   ", wfn.wfn_inpname, "");
+  if (wfn.input_format == WavefunctionFormat::wfx) {
+    std::string format = "read as a .wfx file (extended AIM wavefunction)";
+    if (wfn.core_density_primitives > 0)
+      format += ", with " + std::to_string(wfn.core_density_primitives) +
+                " EDF primitives (core density)";
+    line(format);
+  }
+  if (is_geometry(wfn.input_format))
+    line("promolecular density: free-atom densities summed at the atoms");
   line("properties to be evaluated:");
   if (wfn.wfn_risp[0]) {
     line("- electron density");

@@ -293,6 +293,47 @@ bool scan_number(const char*& p, const char* end, double& out) {
   return true;
 }
 
+bool scan_e_number(const char*& p, const char* end, double& out) {
+  const char* q = p;
+  while (q < end && (*q == ' ' || *q == '\t')) ++q;
+  const char* start = q;
+  bool negative = false;
+  if (q < end && ((*q - '+') & ~2) == 0) negative = *q++ == '-';
+  // One digit, the point, up to 17 fraction digits (eight at a time), then E/D, a sign and two
+  // or three exponent digits, ending at a separator: one quick conversion.
+  if (end - q >= 6 && is_digit(q[0]) && q[1] == '.') {
+    std::uint64_t m = static_cast<unsigned>(q[0] - '0');
+    const char* f = q + 2;
+    int digits = 0;
+    for (; end - f >= 8 && digits <= 8; f += 8, digits += 8) {
+      const std::uint64_t w = load8(f);
+      if (!all_digits8(w)) break;
+      m = m * 100000000ULL + eight_digits(w);
+    }
+    for (; f < end && is_digit(*f) && digits < 17; ++f, ++digits) m = m * 10 + static_cast<unsigned>(*f - '0');
+    if (end - f >= 4 && ((*f | 0x20) == 'e' || (*f | 0x20) == 'd') && ((f[1] - '+') & ~2) == 0 &&
+        is_digit(f[2]) && is_digit(f[3])) {
+      int e = (f[2] - '0') * 10 + (f[3] - '0');
+      const char* t = f + 4;
+      if (t < end && is_digit(*t)) e = e * 10 + (*t++ - '0');
+      if (f[1] == '-') e = -e;
+      if (t == end || is_separator(*t)) {
+        if (m == 0) {
+          out = negative ? -0.0 : 0.0;
+          p = t;
+          return true;
+        }
+        if (convert_detail::quick_to_double(m, e - digits, negative, out)) {
+          p = t;
+          return true;
+        }
+      }
+    }
+  }
+  p = start;
+  return scan_number(p, end, out);
+}
+
 std::size_t scan_cube_fields(const char*& p, const char* end, double* out, std::size_t stride,
                              std::size_t count) {
   constexpr std::size_t kWidth = 13;

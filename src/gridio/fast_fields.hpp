@@ -30,6 +30,11 @@ bool parse_real_field(std::string_view field, int d, double& out);
 // malformed token; `p` then points at the token).
 bool scan_number(const char*& p, const char* end, double& out);
 
+// The same, with a quick path for the layout of free-format files written with C's %e or
+// Fortran's E and ES descriptors: "[-]d.ddd...e[+-]dd[d]" (E or D, either case), each token
+// ending at a blank or the end. Gives the values scan_number gives, for every text.
+bool scan_e_number(const char*& p, const char* end, double& out);
+
 // Consecutive values in the fields this program and Gaussian-style writers use, read at fixed
 // offsets from `p`: 13 columns " [ -]d.dddddE+dd" (cube) or 18 columns " [ -]0.ddddddddddE+dd"
 // (grd), each followed by a blank or the end. Converts at most `count` fields, storing them

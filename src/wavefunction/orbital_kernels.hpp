@@ -18,15 +18,19 @@ struct Table {
                double* out, int ldc, int npad, bool accumulate);
   // The largest |a * x[j] + b * y[j]| over j < npad.
   double (*max_abs_combination)(double a, const double* x, double b, const double* y, int npad);
+  // With `core` 1, column nmo holds a core density that is added as it stands (value to rho,
+  // its gradient to the gradient, its laplacian to the laplacian; nothing to G), after the
+  // orbitals; with `core` 0 it is not read.
   // rho[j] = sum over k of po[k] * psi[k][j] * psi[k][j], k in order.
-  void (*density)(const double* psi, int ldc, const double* po, int nmo, int npad, double* rho);
+  void (*density)(const double* psi, int ldc, const double* po, int nmo, int core, int npad,
+                  double* rho);
   // |grad rho| from the orbital values and gradients.
   void (*gradient)(const double* psi, const double* gx, const double* gy, const double* gz,
-                   int ldc, const double* po, int nmo, int npad, double* out);
+                   int ldc, const double* po, int nmo, int core, int npad, double* out);
   // Laplacian of rho and the kinetic energy density G (either pointer may be null).
   void (*laplacian_and_g)(const double* psi, const double* gx, const double* gy,
                           const double* gz, const double* d2, int ldc, const double* po, int nmo,
-                          int npad, double* lap, double* g);
+                          int core, int npad, double* lap, double* g);
   // v[j] = 0.25 * lap[j] - (g[j] + g[j]) and h[j] = v[j] + g[j].
   void (*potential_and_total)(const double* lap, const double* g, int npad, double* v,
                               double* h);

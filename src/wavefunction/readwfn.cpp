@@ -54,23 +54,34 @@ class WfnParser {
     return v;
   }
 
-  // `count` integers in I3 fields from column 21, 20 per line.
-  std::vector<std::int32_t> integer_list(std::int64_t count, const char* what) {
+  // The next line, which must start with `head` (the word every line of its kind starts with).
+  std::string_view headed_line(std::string_view head, const char* what) {
+    const std::string_view line = next_line(what);
+    if (!line.starts_with(head))
+      stop("expected " + std::string(what) + ", a line starting with \"" + std::string(head) +
+           "\"; this is not the .wfn layout");
+    return line;
+  }
+
+  // `count` integers in I3 fields from column 21, 20 per line, each line starting with `head`.
+  std::vector<std::int32_t> integer_list(std::int64_t count, std::string_view head,
+                                         const char* what) {
     std::vector<std::int32_t> values;
     while (static_cast<std::int64_t>(values.size()) < count) {
-      std::string_view line = next_line(what);
+      std::string_view line = headed_line(head, what);
       for (int q = 0; q < 20 && static_cast<std::int64_t>(values.size()) < count; ++q)
         values.push_back(static_cast<std::int32_t>(integer(field(line, 21 + 3 * q, 3), what)));
     }
     return values;
   }
 
-  // `count` reals in fields of `width` columns from column `first`, `per_line` per line.
-  void real_list(std::int64_t count, int first, int width, int d, int per_line, const char* what,
-                 std::vector<double>& values) {
+  // `count` reals in fields of `width` columns from column `first`, `per_line` per line; each
+  // line starts with `head` unless it is empty.
+  void real_list(std::int64_t count, int first, int width, int d, int per_line,
+                 std::string_view head, const char* what, std::vector<double>& values) {
     std::int64_t done = 0;
     while (done < count) {
-      std::string_view line = next_line(what);
+      std::string_view line = head.empty() ? next_line(what) : headed_line(head, what);
       for (int q = 0; q < per_line && done < count; ++q, ++done) {
         const double v = real(field(line, first + width * q, width), d, what);
         if (!std::isfinite(v)) bad_value(what, v);
@@ -84,9 +95,9 @@ class WfnParser {
   }
 
   // Content that reads well but cannot be evaluated: a run-log line, then the run stops.
-  [[noreturn]] void stop(const std::string& message) {
-    out_.to_log(in_.name() + " line " + std::to_string(in_.line_number()) + ": " + message +
-                ", program stop");
+  [[noreturn]] void stop(const std::string& message) { stop_at(in_.line_number(), message); }
+  [[noreturn]] void stop_at(long line, const std::string& message) {
+    out_.to_log(in_.name() + " line " + std::to_string(line) + ": " + message + ", program stop");
     program_stop(1);
   }
 
@@ -106,12 +117,52 @@ class WfnParser {
 
 }  // namespace
 
+namespace {
+
+bool is_counts_line(std::string_view line) {
+  return line.find("MOL ORBITALS") != std::string_view::npos &&
+         line.find("PRIMITIVES") != std::string_view::npos &&
+         line.find("NUCLEI") != std::string_view::npos;
+}
+
+// GAMESS punch files hold a .wfn between these marker lines, after the rest of the run.
+constexpr std::string_view kGamessAimpacMarker = "TOP OF INPUT FILE FOR BADER'S AIMPAC PROGRAM";
+
+// Returns the counts line. A file whose second line is not one is refused, unless a GAMESS
+// marker line, a title and a counts line follow later on: that part is then read.
+std::string find_counts_line(LineReader& in, WfnParser& p) {
+  p.next_line("a title line");
+  std::string before_previous, previous, line(p.next_line("the line of orbital, primitive and centre counts"));
+  if (is_counts_line(line)) return line;
+  const long second_line = in.line_number();
+  std::string_view next;
+  while (in.next(next)) {
+    before_previous = std::move(previous);
+    previous = std::move(line);
+    line = std::string(next);
+    if (!is_counts_line(line)) continue;
+    if (before_previous.find(kGamessAimpacMarker) != std::string::npos) {
+      p.out_.to_log(in.name() + ": a GAMESS output; its .wfn part from line " +
+                    std::to_string(in.line_number() - 1) + " is read");
+      return line;
+    }
+    p.stop_at(second_line,
+              "not the .wfn line of orbital, primitive and centre counts; a .wfn part seems to "
+              "start at line " + std::to_string(in.line_number() - 1) + ": cut the file there");
+  }
+  p.stop_at(second_line,
+            "not the .wfn line of orbital, primitive and centre counts (\"MOL ORBITALS\", "
+            "\"PRIMITIVES\", \"NUCLEI\"): this is not a .wfn file");
+}
+
+}  // namespace
+
 WfnRecord read_wfn(LineReader& in, RunOutput& out) {
   WfnParser p(in, out);
   WfnRecord rec;
-  p.next_line("a title line");
   // The counts stand right-aligned in wide fields; writers differ in how wide.
-  const std::string_view counts = p.next_line("the line of orbital, primitive and centre counts");
+  const std::string counts_line = find_counts_line(in, p);
+  const std::string_view counts = counts_line;
   const std::int64_t nmo = p.integer(field(counts, 9, 15), "the number of orbitals (columns 9-23)");
   const std::int64_t nprims =
       p.integer(field(counts, 37, 7), "the number of primitives (columns 37-43)");
@@ -131,6 +182,9 @@ WfnRecord read_wfn(LineReader& in, RunOutput& out) {
   std::vector<char> seen;  // per centre number: given by an earlier atom line
   for (std::int64_t a = 0; a < ncent; ++a) {
     const std::string_view line = p.next_line("an atom line");
+    if (field(line, 13, 7) != "(CENTRE" || field(line, 63, 6) != "CHARGE")
+      p.stop("expected an atom line, with \"(CENTRE\" in columns 13-19 and \"CHARGE\" in columns "
+             "63-68; this is not the .wfn layout");
     std::string label(field(line, 1, 8));
     label.resize(8, ' ');
     rec.atnam.push_back(label);
@@ -163,20 +217,21 @@ WfnRecord read_wfn(LineReader& in, RunOutput& out) {
   rec.zc.resize(static_cast<std::size_t>(ncent), 0.0);
   rec.charg.resize(static_cast<std::size_t>(ncent), 0.0);
 
-  std::vector<std::int32_t> centres = p.integer_list(nprims, "centre assignments (I3 fields)");
+  std::vector<std::int32_t> centres = p.integer_list(nprims, "CENTRE ASSIGNMENTS", "centre assignments (I3 fields)");
   for (std::size_t k = 0; k < centres.size(); ++k) {
     if (centres[k] < 1 || centres[k] > ncent)
       p.stop("primitive " + std::to_string(k + 1) + " has centre number " +
              std::to_string(centres[k]) + ", outside 1 to " + std::to_string(ncent));
     centres[k] -= 1;
   }
-  const std::vector<std::int32_t> types = p.integer_list(nprims, "type assignments (I3 fields)");
+  const std::vector<std::int32_t> types =
+      p.integer_list(nprims, "TYPE ASSIGNMENTS", "type assignments (I3 fields)");
   for (std::size_t k = 0; k < types.size(); ++k)
-    if (types[k] < 1 || types[k] > 20)
+    if (types[k] < 1 || types[k] > kMaxPrimitiveType)
       p.stop("primitive " + std::to_string(k + 1) + " has type " + std::to_string(types[k]) +
-             "; only types 1 to 20 (s, p, d and f functions) are supported");
+             "; only types 1 to 56 (s, p, d, f, g and h functions) are supported");
   std::vector<double> exponents;
-  p.real_list(nprims, 11, 14, 7, 5, "exponents (E14.7 fields)", exponents);
+  p.real_list(nprims, 11, 14, 7, 5, "EXPONENTS", "exponents (E14.7 fields)", exponents);
   for (std::size_t k = 0; k < exponents.size(); ++k)
     if (!(exponents[k] > 0.0))
       p.stop("primitive " + std::to_string(k + 1) + " has exponent " +
@@ -184,15 +239,17 @@ WfnRecord read_wfn(LineReader& in, RunOutput& out) {
 
   std::vector<double> coefs;
   for (std::int64_t m = 0; m < nmo; ++m) {
-    const std::string_view head = p.next_line("an orbital header line");
+    const std::string_view head = p.headed_line("MO", "an orbital header line");
+    if (head.find("OCC NO") == std::string_view::npos)
+      p.stop("expected an orbital header line, holding \"OCC NO\"; this is not the .wfn layout");
     const double occ = p.real(field(head, 36, 12), 8, "an occupation number (columns 36-47)");
     const double energy = p.real(field(head, 63, 12), 8, "an orbital energy (columns 63-74)");
     if (!std::isfinite(occ)) p.bad_value("occupation number", occ);
     rec.po.push_back(occ);
     rec.eorb.push_back(energy);
-    p.real_list(nprims, 1, 16, 8, 5, "orbital coefficients (E16.8 fields)", coefs);
+    p.real_list(nprims, 1, 16, 8, 5, "", "orbital coefficients (E16.8 fields)", coefs);
   }
-  p.next_line("the line after the last orbital");
+  p.headed_line("END DATA", "the line after the last orbital");
   // The energy line's wording differs between programs and its values are not used: it is
   // passed over as text, and may be missing.
   std::string_view energy_line;

@@ -12,7 +12,7 @@ namespace {
 
 int round_up(int n, int block) { return (n + block - 1) / block * block; }
 
-// x^p for p in 0..5; 0 for a negative power (its coefficient is always 0 then).
+// x^p for p in 0..7 (h functions and their second derivatives); 0 for a negative power (its coefficient is always 0 then).
 double pw(double x, int p) {
   double r = 1.0;
   if (p < 0) return 0.0;
@@ -38,10 +38,24 @@ RowEvaluator::RowEvaluator(const WfnRecord& rec, std::span<const double> xs, boo
   npx_ = static_cast<int>(xs.size());
   npad_ = round_up(npx_, orbital_kernels::kPointBlock);
   nmo_ = rec.nmo;
-  ncol_ = round_up(nmo_, orbital_kernels::kColumnBlock);
+  ncore_ = rec.edf_count() > 0 ? 1 : 0;
+  nvalues_ = nmo_ + ncore_;
+  ncol_ = round_up(nvalues_, orbital_kernels::kColumnBlock);
   derivatives_ = derivatives;
-  const std::int32_t np = rec.nprims;
   const std::size_t npad = static_cast<std::size_t>(npad_);
+
+  centre_ = rec.ict;
+  type_ = rec.type;
+  alpha_ = rec.exx;
+  sum_ = rec.sum;
+  for (std::int32_t e = 0; e < rec.edf_count(); ++e) {
+    centre_.push_back(rec.edf_centre[e]);
+    type_.push_back(rec.edf_type[e]);
+    alpha_.push_back(rec.edf_exponent[e]);
+    sum_.push_back(-(rec.edf_exponent[e] + rec.edf_exponent[e]));
+  }
+  nprims_ = static_cast<std::int32_t>(alpha_.size());
+  const std::int32_t np = nprims_;
 
   // Group the primitives by their x factor and by their exponential.
   std::map<std::tuple<std::int32_t, double, int>, std::int32_t> groups;
@@ -50,12 +64,12 @@ RowEvaluator::RowEvaluator(const WfnRecord& rec, std::span<const double> xs, boo
   group_of_.resize(static_cast<std::size_t>(np));
   shell_of_.resize(static_cast<std::size_t>(np));
   for (std::int32_t i = 0; i < np; ++i) {
-    const int l = kTypePowers[static_cast<std::size_t>(rec.type[i] - 1)][0];
-    auto key = std::make_tuple(rec.ict[i], rec.exx[i], l);
+    const int l = kTypePowers[static_cast<std::size_t>(type_[i] - 1)][0];
+    auto key = std::make_tuple(centre_[i], alpha_[i], l);
     auto [it, added] = groups.emplace(key, static_cast<std::int32_t>(group_keys.size()));
     if (added) group_keys.push_back(key);
     group_of_[i] = it->second;
-    auto [sit, sadded] = shells.emplace(std::make_pair(rec.ict[i], rec.exx[i]),
+    auto [sit, sadded] = shells.emplace(std::make_pair(centre_[i], alpha_[i]),
                                         static_cast<std::int32_t>(shells.size()));
     shell_of_[i] = sit->second;
   }
@@ -92,13 +106,16 @@ RowEvaluator::RowEvaluator(const WfnRecord& rec, std::span<const double> xs, boo
   }
 
   max_coef_.assign(static_cast<std::size_t>(np), 0.0);
-  coef_by_primitive_.resize(static_cast<std::size_t>(np) * static_cast<std::size_t>(nmo_));
-  for (std::int32_t i = 0; i < np; ++i)
-    for (std::int32_t k = 0; k < nmo_; ++k) {
-      const double c = rec.coefficient(i, k);
-      coef_by_primitive_[static_cast<std::size_t>(i) * nmo_ + k] = c;
-      max_coef_[i] = std::max(max_coef_[i], std::fabs(c));
-    }
+  coef_by_primitive_.assign(static_cast<std::size_t>(np) * static_cast<std::size_t>(nvalues_), 0.0);
+  for (std::int32_t i = 0; i < np; ++i) {
+    double* coef = coef_by_primitive_.data() + static_cast<std::size_t>(i) * nvalues_;
+    if (i < rec.nprims)
+      for (std::int32_t k = 0; k < nmo_; ++k) coef[k] = rec.coefficient(i, k);
+    else
+      coef[nmo_] = rec.edf_coefficient[static_cast<std::size_t>(i - rec.nprims)];
+    for (std::int32_t k = 0; k < nvalues_; ++k)
+      max_coef_[i] = std::max(max_coef_[i], std::fabs(coef[k]));
+  }
 
   shell_exp_.assign(static_cast<std::size_t>(nshells_), 0.0);
   c0_.assign(static_cast<std::size_t>(np), 0.0);
@@ -122,24 +139,24 @@ RowEvaluator::RowEvaluator(const WfnRecord& rec, std::span<const double> xs, boo
 
 void RowEvaluator::row_factors(double y, double z, bool derivatives) {
   const WfnRecord& r = rec_;
-  const std::int32_t np = r.nprims;
+  const std::int32_t np = nprims_;
   for (std::int32_t i = 0; i < np; ++i) {  // one exponential per (centre, exponent)
-    const std::size_t a = static_cast<std::size_t>(r.ict[i]);
+    const std::size_t a = static_cast<std::size_t>(centre_[i]);
     const double dy = y - r.yc[a], dz = z - r.zc[a];
-    shell_exp_[static_cast<std::size_t>(shell_of_[i])] = -(r.exx[i] * (dy * dy + dz * dz));
+    shell_exp_[static_cast<std::size_t>(shell_of_[i])] = -(alpha_[i] * (dy * dy + dz * dz));
   }
   for (double& e : shell_exp_) e = std::exp(e);
 
   const std::size_t npad = static_cast<std::size_t>(npad_);
   for (std::int32_t i = 0; i < np; ++i) {
-    const std::size_t a = static_cast<std::size_t>(r.ict[i]);
+    const std::size_t a = static_cast<std::size_t>(centre_[i]);
     const double e = shell_exp_[static_cast<std::size_t>(shell_of_[i])];
     const std::size_t g = static_cast<std::size_t>(group_of_[i]);
     c0_[i] = cy_[i] = cz_[i] = cl_[i] = chimax_[i] = 0.0;
     if (e != 0.0) {
       const double dy = y - r.yc[a], dz = z - r.zc[a];
-      const auto& pow3 = kTypePowers[static_cast<std::size_t>(r.type[i] - 1)];
-      const double s = r.sum[i];
+      const auto& pow3 = kTypePowers[static_cast<std::size_t>(type_[i] - 1)];
+      const double s = sum_[i];
       const Poly1d py = poly1d(dy, pow3[1], s), pz = poly1d(dz, pow3[2], s);
       c0_[i] = py.v * pz.v * e;
       if (derivatives) {
@@ -166,8 +183,7 @@ void RowEvaluator::row_factors(double y, double z, bool derivatives) {
 }
 
 void RowEvaluator::build_weights(bool derivatives) {
-  const WfnRecord& r = rec_;
-  const std::int32_t np = r.nprims;
+  const std::int32_t np = nprims_;
   const std::size_t ncol = static_cast<std::size_t>(ncol_);
   const std::size_t ldw = derivatives ? 4 * ncol : ncol;
   const std::size_t npad = static_cast<std::size_t>(npad_);
@@ -189,8 +205,8 @@ void RowEvaluator::build_weights(bool derivatives) {
     }
     double* w = weights_.data() + static_cast<std::size_t>(row) * ldw;
     const double measure = chimax_[i];
-    const double* coef = coef_by_primitive_.data() + static_cast<std::size_t>(i) * nmo_;
-    for (std::int32_t k = 0; k < nmo_; ++k) {
+    const double* coef = coef_by_primitive_.data() + static_cast<std::size_t>(i) * nvalues_;
+    for (std::int32_t k = 0; k < nvalues_; ++k) {
       const double c = coef[k];
       if (!(std::fabs(measure * c) > kScreeningThreshold)) continue;
       w[k] += c * c0_[i];

@@ -9,6 +9,10 @@
 // |chimax(i) * coefficient(i, k)| > 1.0e-10, where chimax(i) is the largest magnitude of the
 // primitive on the row (value only for rho_calc; value, first derivatives and laplacian for
 // moderiv_calc).
+//
+// A core density (EDF) rides along as one more column after the orbitals: its primitives carry
+// their EDF coefficients in that column and zero in every orbital's, so the orbitals come out
+// exactly as without it, and the column holds the core density with its derivatives.
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -36,6 +40,8 @@ class RowEvaluator {
   int points() const { return npx_; }
   int padded_points() const { return npad_; }
   int stride() const { return npad_; }  // between the rows of two orbitals
+  // 1 when column nmo holds the core density (added to rho, not squared), else 0.
+  int core_columns() const { return ncore_; }
   // Per orbital k, `padded_points()` values (the points beyond `points()` are 0).
   const double* psi(int k) const { return psi_ + static_cast<std::size_t>(k) * npad_; }
   const double* gx(int k) const { return gx_.data() + static_cast<std::size_t>(k) * npad_; }
@@ -52,8 +58,15 @@ class RowEvaluator {
 
   const WfnRecord& rec_;
   const orbital_kernels::Table& kernels_;
-  int npx_ = 0, npad_ = 0, nmo_ = 0, ncol_ = 0;  // ncol_: nmo padded to the column block
+  int npx_ = 0, npad_ = 0, nmo_ = 0, ncol_ = 0;  // ncol_: columns padded to the column block
+  int ncore_ = 0;                                // core-density columns (0 or 1)
+  int nvalues_ = 0;                              // nmo_ + ncore_: columns holding values
   bool derivatives_ = false;
+
+  // Every primitive evaluated: the orbitals' (sorted), then the core density's.
+  std::int32_t nprims_ = 0;
+  std::vector<std::int32_t> centre_, type_;
+  std::vector<double> alpha_, sum_;
 
   // x factors, one padded row per group of primitives sharing centre, exponent and x power:
   // f0 = X^l e, f1 = d f0 / dX, f2 = d2 f0 / dX2, with e = exp(-a X^2).

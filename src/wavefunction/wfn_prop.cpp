@@ -1,10 +1,15 @@
 #include "wavefunction/wfn_prop.hpp"
 
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 
 #include "gridio/cube_writing.hpp"
 #include "gridio/fixed_text.hpp"
-#include "wavefunction/readwfn.hpp"
+#include "parallel/parallel_for.hpp"
+#include "wavefunction/promolecular_job.hpp"
+#include "wavefunction/sweep_memory.hpp"
+#include "wavefunction/wavefunction_input.hpp"
 #include "wavefunction/wfn_sweep.hpp"
 
 namespace qv {
@@ -29,35 +34,65 @@ GridHeader wfn_cube_header(const WfnRecord& rec, const WfnSettings& wfn,
   return h;
 }
 
-void write_cube(const GridHeader& header, Grid& grid, TextOutput& out) {
+// A density that is zero at every point of the grid, from a file that holds electrons, is
+// almost always a grid placed away from the molecule (or a file that is not what it seems):
+// the run log says so rather than leave cubes of zeros unexplained.
+void warn_if_all_zero(const WfnGrids& grids, const WfnRecord& rec, const WfnSettings& wfn,
+                      RunOutput& out) {
+  double electrons = 0.0;
+  for (double n : rec.po) electrons += n;
+  if (!(electrons > 0.0) && rec.edf_count() == 0) return;
+  bool any = false;
+  for (const Grid* g : {&grids.rho, &grids.grad, &grids.lapl, &grids.g, &grids.v, &grids.h}) {
+    if (g->empty()) continue;
+    any = true;
+    if (std::any_of(g->values.begin(), g->values.end(), [](double v) { return v != 0.0; })) return;
+  }
+  if (!any) return;
+  char count[40];
+  std::snprintf(count, sizeof count, "%.6f", electrons);
+  out.to_log("WFN SECTION: WARNING: the density is zero at every grid point, although " +
+             trimmed(wfn.wfn_inpname) + " holds " + count +
+             " electrons in its orbitals: check CENTER, N_POINTS and STEPSIZE");
+}
+
+}  // namespace
+
+void write_wfn_cube(const GridHeader& header, Grid& grid, TextOutput& out) {
   cube_writing(header, grid, out);
   out.close();
   grid = Grid{};  // no longer read: give the memory back before the next file
 }
 
-}  // namespace
-
 bool wfn_prop(WfnSettings& wfn, RunOutput& out) {
-  const WfnRecord rec = readwfn(wfn.wfn_inpname, out);
+  if (const WavefunctionFormat format = wavefunction_format(trimmed(wfn.wfn_inpname), {});
+      is_geometry(format))
+    return run_promolecular_wfn_job(wfn, out, format);
+  WavefunctionFile file = read_wavefunction_file(wfn.wfn_inpname, out);
+  const WfnRecord& rec = file.record;
+  wfn.input_format = file.format;
+  wfn.core_density_primitives = rec.edf_count();
   wfn.bs_cutoff = 1.0e-10f;
-  const WfnGridLayout layout = wfn_grid_layout(wfn);
   const std::string stem = trimmed(wfn.wfn_outname);
   const auto& on = wfn.wfn_risp;
   if (!(on[0] || on[1] || on[2] || on[3])) return true;
 
+  check_sweep_memory(rec, wfn, stem + " grids", sweep_threads());
+  const WfnGridLayout layout = wfn_grid_layout(wfn);
   WfnGrids grids = wfn_sweep(rec, wfn, layout, stem + " grids");
+  warn_if_all_zero(grids, rec, wfn, out);
   const GridHeader header = wfn_cube_header(rec, wfn, layout);
-  if (on[0]) write_cube(header, grids.rho, *TextOutput::create(stem + "_rho.cube"));
-  if (on[1]) write_cube(header, grids.grad, *TextOutput::create(stem + "_gradrho.cube"));
-  if (on[2]) write_cube(header, grids.lapl, *TextOutput::create(stem + "_laplrho.cube"));
+  if (on[0]) write_wfn_cube(header, grids.rho, *TextOutput::create(stem + "_rho.cube"));
+  if (on[1]) write_wfn_cube(header, grids.grad, *TextOutput::create(stem + "_gradrho.cube"));
+  if (on[2]) write_wfn_cube(header, grids.lapl, *TextOutput::create(stem + "_laplrho.cube"));
   if (on[3]) {
     // All three files exist before any is written.
     auto g = TextOutput::create(stem + "_G.cube");
     auto v = TextOutput::create(stem + "_V.cube");
     auto h = TextOutput::create(stem + "_H.cube");
-    write_cube(header, grids.g, *g);
-    write_cube(header, grids.v, *v);
-    write_cube(header, grids.h, *h);
+    write_wfn_cube(header, grids.g, *g);
+    write_wfn_cube(header, grids.v, *v);
+    write_wfn_cube(header, grids.h, *h);
   }
   return true;
 }

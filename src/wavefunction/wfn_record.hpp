@@ -1,21 +1,15 @@
 #pragma once
-// The wavefunction as read from a .wfn file: centres, Gaussian primitives sorted by angular type,
-// and the molecular orbitals. Indices count from 0 here; centre numbers in `ict` too.
+// The wavefunction as read from a .wfn or .wfx file: centres, Gaussian primitives sorted by
+// angular type, the molecular orbitals, and the core density of effective-core-potential
+// calculations. Indices count from 0 here; centre numbers in `ict` too.
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace qv {
+#include "wavefunction/primitive_types.hpp"
 
-// Powers (l, m, n) of X, Y, Z in the angular factor of each primitive type 1..20 (index t - 1).
-inline constexpr std::array<std::array<int, 3>, 20> kTypePowers{{
-    {0, 0, 0},                                                  // s
-    {1, 0, 0}, {0, 1, 0}, {0, 0, 1},                            // p
-    {2, 0, 0}, {0, 2, 0}, {0, 0, 2}, {1, 1, 0}, {1, 0, 1}, {0, 1, 1},  // d
-    {3, 0, 0}, {0, 3, 0}, {0, 0, 3}, {2, 1, 0}, {2, 0, 1},      // f
-    {0, 2, 1}, {1, 2, 0}, {1, 0, 2}, {0, 1, 2}, {1, 1, 1},
-}};
+namespace qv {
 
 struct WfnRecord {
   std::int32_t nmo = 0, nprims = 0, ncent = 0;
@@ -23,13 +17,19 @@ struct WfnRecord {
   std::vector<double> xc, yc, zc, charg;    // per centre, at the centre's own number
   // Per primitive, sorted by type (stable):
   std::vector<std::int32_t> ict;            // centre index (0-based)
-  std::vector<std::int32_t> type;           // type code 1..20
+  std::vector<std::int32_t> type;           // type code 1..kMaxPrimitiveType
   std::vector<double> exx;                  // exponent alpha
   std::vector<double> sum;                  // -2 alpha
   std::vector<double> div;                  // 1 / (-2 alpha)
-  std::array<std::int32_t, 20> itp{};       // itp[t-1]: primitives of type t or lower
+  std::array<std::int32_t, kMaxPrimitiveType> itp{};  // itp[t-1]: primitives of type t or lower
   std::vector<double> po, eorb;             // per orbital: occupation, energy
   std::vector<double> coo;                  // coo[i + nprims * m]: primitive i in orbital m
+  // Additional core density (the .wfx EDF): rho gains sum of edf_coefficient[i] * primitive i,
+  // not squared, with its derivatives. Empty for most files.
+  std::vector<std::int32_t> edf_centre, edf_type;  // centre index (0-based), type code
+  std::vector<double> edf_exponent, edf_coefficient;
+
+  std::int32_t edf_count() const { return static_cast<std::int32_t>(edf_exponent.size()); }
 
   double coefficient(std::int32_t i, std::int32_t m) const {
     return coo[static_cast<std::size_t>(i) + static_cast<std::size_t>(nprims) * m];
@@ -38,7 +38,7 @@ struct WfnRecord {
 
 // Fills ict/type/exx/sum/div/itp/coo of `rec` from file-order lists, sorting the primitives by
 // type and keeping file order within a type. `coef_file` holds nprims coefficients per orbital
-// (file order). Types must already lie in 1..20.
+// (file order). Types must already lie in 1..kMaxPrimitiveType.
 void sort_primitives(WfnRecord& rec, const std::vector<std::int32_t>& centre_file,
                      const std::vector<std::int32_t>& type_file,
                      const std::vector<double>& exponent_file,

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "gridio/fixed_text.hpp"
+#include "wavefunction/wavefunction_format.hpp"
 
 namespace qv {
 
@@ -17,6 +18,10 @@ struct WfnSettings {
   // Grid axes: zeroed when input reading starts; only the diagonal (steps along x, y, z) is set.
   std::array<std::array<float, 3>, 3> orient_matr{};
   float bs_cutoff = 0.0f;  // set by the WFN job, not read from the input
+  // Set by the WFN job for the run summary: the input file's format and its core-density
+  // (EDF) primitives.
+  WavefunctionFormat input_format = WavefunctionFormat::wfn;
+  std::int32_t core_density_primitives = 0;
 };
 
 }  // namespace qv

@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <numeric>
+
 #include "wavefunction/wfn_record.hpp"
 
 namespace qv {
@@ -8,25 +11,30 @@ void sort_primitives(WfnRecord& rec, const std::vector<std::int32_t>& centre_fil
                      const std::vector<double>& coef_file) {
   const std::size_t np = static_cast<std::size_t>(rec.nprims);
   const std::size_t nmo = static_cast<std::size_t>(rec.nmo);
+  std::vector<std::size_t> order(np);
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return type_file[a] < type_file[b]; });
   rec.ict.assign(np, 0);
   rec.type.assign(np, 0);
   rec.exx.assign(np, 0.0);
   rec.sum.assign(np, 0.0);
   rec.div.assign(np, 0.0);
   rec.coo.assign(np * nmo, 0.0);
-  std::size_t i = 0;
-  for (int t = 1; t <= 20; ++t) {
-    for (std::size_t k = 0; k < np; ++k) {
-      if (type_file[k] != t) continue;
-      rec.exx[i] = exponent_file[k];
-      rec.ict[i] = centre_file[k];
-      rec.type[i] = t;
-      rec.sum[i] = -(exponent_file[k] + exponent_file[k]);
-      rec.div[i] = 1.0 / rec.sum[i];
-      for (std::size_t m = 0; m < nmo; ++m) rec.coo[i + np * m] = coef_file[k + np * m];
-      ++i;
-    }
-    rec.itp[t - 1] = static_cast<std::int32_t>(i);
+  for (std::size_t i = 0; i < np; ++i) {
+    const std::size_t k = order[i];
+    rec.exx[i] = exponent_file[k];
+    rec.ict[i] = centre_file[k];
+    rec.type[i] = type_file[k];
+    rec.sum[i] = -(exponent_file[k] + exponent_file[k]);
+    rec.div[i] = 1.0 / rec.sum[i];
+  }
+  for (std::size_t m = 0; m < nmo; ++m)
+    for (std::size_t i = 0; i < np; ++i) rec.coo[i + np * m] = coef_file[order[i] + np * m];
+  std::size_t below = 0;
+  for (int t = 1; t <= kMaxPrimitiveType; ++t) {
+    while (below < np && rec.type[below] <= t) ++below;
+    rec.itp[static_cast<std::size_t>(t - 1)] = static_cast<std::int32_t>(below);
   }
 }
 

@@ -77,6 +77,7 @@ WfnGrids wfn_sweep(const WfnRecord& rec, const WfnSettings& wfn, const WfnGridLa
     RowEvaluator& ev = mine->ev;
     const int npad = ev.padded_points();
     const int ld = ev.stride();
+    const int core = ev.core_columns();
     double* scratch = mine->scratch.data();
     double *lap = mine->lap.data(), *g = mine->g.data(), *v = mine->v.data(), *h = mine->h.data();
     for (std::size_t row = first; row < last; ++row) {
@@ -85,22 +86,23 @@ WfnGrids wfn_sweep(const WfnRecord& rec, const WfnSettings& wfn, const WfnGridLa
       const std::size_t offset = row_len * row;
       if (!derivatives) {
         ev.rho_calc(ys[iy], zs[iz]);
-        kernels.density(ev.psi(0), ld, po, nmo, npad, scratch);
+        kernels.density(ev.psi(0), ld, po, nmo, core, npad, scratch);
         put(grids.rho, offset, scratch);
         continue;
       }
       ev.moderiv_calc(ys[iy], zs[iz]);
       if (on[0]) {
-        kernels.density(ev.psi(0), ld, po, nmo, npad, scratch);
+        kernels.density(ev.psi(0), ld, po, nmo, core, npad, scratch);
         put(grids.rho, offset, scratch);
       }
       if (on[1]) {
-        kernels.gradient(ev.psi(0), ev.gx(0), ev.gy(0), ev.gz(0), ld, po, nmo, npad, scratch);
+        kernels.gradient(ev.psi(0), ev.gx(0), ev.gy(0), ev.gz(0), ld, po, nmo, core, npad,
+                         scratch);
         put(grids.grad, offset, scratch);
       }
       if (on[2] || on[3]) {
         kernels.laplacian_and_g(ev.psi(0), ev.gx(0), ev.gy(0), ev.gz(0), ev.d2(0), ld, po, nmo,
-                                npad, lap, on[3] ? g : nullptr);
+                                core, npad, lap, on[3] ? g : nullptr);
         if (on[2]) put(grids.lapl, offset, lap);
       }
       if (on[3]) {

@@ -187,6 +187,11 @@ CASES = {
     "wfn_nan_exponent": {"input.inp": WFN_INPUT, "mol.wfn": wfn(exponent="NaN")},
     "wfn_no_energy_line": {"input.inp": WFN_INPUT, "mol.wfn": wfn(cut=9).rstrip("\n")},
     "wfn_crlf_line_ends": {"input.inp": WFN_INPUT, "mol.wfn": wfn().replace("\n", "\r\n")},
+    "wfn_huge_grid": {"input.inp": WFN_INPUT.replace("N_POINTS_X 5", "N_POINTS_X 999999999")
+                      .replace("N_POINTS_Y 5", "N_POINTS_Y 4").replace("N_POINTS_Z 5", "N_POINTS_Z 6"),
+                      "mol.wfn": wfn()},
+    "wfn_far_grid": {"input.inp": WFN_INPUT.replace("CENTER  0.0 0.0 0.0", "CENTER  500.0 0.0 0.0"),
+                     "mol.wfn": wfn()},
     # TOPOND grids and CRYSTAL outputs
     "topond_truncated": {"input.inp": TOP_INPUT, "crystal.out": CRYSTAL, "grid.dat": topond(cut=5)},
     "topond_huge_counts": {"input.inp": TOP_INPUT, "crystal.out": CRYSTAL, "grid.dat": topond(n=(9999, 9999, 9999), cut=4)},

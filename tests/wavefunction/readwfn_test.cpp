@@ -1,5 +1,5 @@
 // The .wfn reader: layout, line wrapping, sorting by type, the wide count fields, the varied
-// trailers of real files, and the contents it refuses.
+// trailers of real files, the contents it refuses and the files that are not .wfn files.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -136,11 +136,24 @@ TEST(ReadWfn, RefusesWhatCannotBeEvaluated) {
   };
   const std::string good = small_file(kCounts, "EXPONENTS  0.1500000D+01 0.2500000D-01\n", "\n");
   for (const Case& c : {
-           Case{"TYPE ASSIGNMENTS      1  2", "TYPE ASSIGNMENTS      1 21",
-                "mol.wfn line 5: primitive 2 has type 21; only types 1 to 20 (s, p, d and f "
-                "functions) are supported, program stop"},
+           Case{"TYPE ASSIGNMENTS      1  2", "TYPE ASSIGNMENTS      1 57",
+                "mol.wfn line 5: primitive 2 has type 57; only types 1 to 56 (s, p, d, f, g and "
+                "h functions) are supported, program stop"},
            Case{"TYPE ASSIGNMENTS      1  2", "TYPE ASSIGNMENTS      0  2",
-                "mol.wfn line 5: primitive 1 has type 0; only types 1 to 20"},
+                "mol.wfn line 5: primitive 1 has type 0; only types 1 to 56"},
+           // Lines that do not fit the layout.
+           Case{"TYPE ASSIGNMENTS      1  2", "TYPE  ASSIGNMENTS     1  2",
+                "mol.wfn line 5: expected type assignments (I3 fields), a line starting with "
+                "\"TYPE ASSIGNMENTS\"; this is not the .wfn layout, program stop"},
+           Case{"CENTRE ASSIGNMENTS", "CENTER ASSIGNMENTS", "mol.wfn line 4: expected centre"},
+           Case{"EXPONENTS ", "EXPONENT  ", "mol.wfn line 6: expected exponents"},
+           Case{"(CENTRE  1)", " CENTRE  1 ", "mol.wfn line 3: expected an atom line"},
+           Case{"CHARGE =  1.0", "Q      =  1.0", "mol.wfn line 3: expected an atom line"},
+           Case{"OCC NO", "OCC.NO", "mol.wfn line 7: expected an orbital header line, holding"},
+           Case{"MO    1     MO 0.0", "      1     MO 0.0", "mol.wfn line 7: expected an orbital"},
+           Case{"END DATA", "END", "mol.wfn line 9: expected the line after the last orbital"},
+           Case{"MOL ORBITALS", "MOLECULAR ORBITALS",
+                "mol.wfn line 2: not the .wfn line of orbital, primitive and centre counts"},
            Case{"CENTRE ASSIGNMENTS    1  1", "CENTRE ASSIGNMENTS    1  2",
                 "mol.wfn line 4: primitive 2 has centre number 2, outside 1 to 1, program stop"},
            Case{"(CENTRE  1)", "(CENTRE  3)",
@@ -216,7 +229,10 @@ TEST(ReadWfn, ReadsTheSampleFiles) {
                           Sample{"h2o_sto3g.wfn", 5, 21, 3}, Sample{"he_s_orbital.wfn", 1, 4, 1},
                           Sample{"he_spdf_orbital.wfn", 1, 20, 1}, Sample{"lif_fci.wfn", 18, 44, 2},
                           Sample{"lih_cation_cisd.wfn", 22, 26, 2}, Sample{"o2_uhf.wfn", 16, 72, 2},
-                          Sample{"water--water_1.wfn", 5, 39, 3}, Sample{"water--water_2.wfn", 5, 39, 3}}) {
+                          Sample{"water--water_1.wfn", 5, 39, 3}, Sample{"water--water_2.wfn", 5, 39, 3},
+                          Sample{"he_spdfgh_orbital.wfn", 1, 56, 1}, Sample{"he_spdfgh_virtual.wfn", 56, 56, 1},
+                          Sample{"ThioformicAcid.wfn", 16, 531, 5}, Sample{"Pt_NH3_2Cl2.wfn", 26, 147, 11},
+                          Sample{"c2h4_rcct_cfour.wfn", 116, 206, 6}, Sample{"lih_cation_rohf.wfn", 2, 26, 2}}) {
     SCOPED_TRACE(s.name);
     std::unique_ptr<TextOutput> screen = TextOutput::memory("screen");
     RunOutput out(*screen);
@@ -225,16 +241,55 @@ TEST(ReadWfn, ReadsTheSampleFiles) {
     EXPECT_EQ(rec.nmo, s.nmo);
     EXPECT_EQ(rec.nprims, s.nprims);
     EXPECT_EQ(rec.ncent, s.ncent);
-    EXPECT_EQ(rec.itp[19], s.nprims);
+    EXPECT_EQ(rec.itp[kMaxPrimitiveType - 1], s.nprims);
     out.flush();
     EXPECT_EQ(out.log().contents(), "");
   }
-  std::unique_ptr<TextOutput> screen = TextOutput::memory("screen");
-  RunOutput out(*screen);
-  out.set_log(TextOutput::memory("log"));
-  EXPECT_THROW(readwfn((dir / "he_spdfgh_orbital.wfn").string(), out), ProgramStop);
-  out.flush();
-  EXPECT_NE(out.log().contents().find("has type 23; only types 1 to 20"), std::string::npos);
+}
+
+// Files that are not a .wfn, or hold one inside other text.
+TEST(ReadWfn, OtherFilesAreRefusedOrTheirWfnPartRead) {
+  const std::filesystem::path samples(QV_SAMPLES);
+  if (!std::filesystem::exists(samples / "wfn")) GTEST_SKIP() << "no sample folder";
+  struct Case {
+    std::filesystem::path file;
+    std::string log;  // expected in the run log
+    int nprims;       // -1: refused
+  };
+  for (const Case& c : {
+           Case{samples / "wfn" / "water_gamess-us.wfn",
+                "water_gamess-us.wfn: a GAMESS output; its .wfn part from line 256 is read", 53},
+           Case{samples / "wfx" / "maprotiline.wfx",
+                "maprotiline.wfx line 2: not the .wfn line of orbital, primitive and centre "
+                "counts (\"MOL ORBITALS\", \"PRIMITIVES\", \"NUCLEI\"): this is not a .wfn file, "
+                "program stop",
+                -1},
+           Case{samples / "cube" / "grid20.cube", "grid20.cube line 2: not the .wfn line", -1},
+       }) {
+    SCOPED_TRACE(c.file.string());
+    if (!std::filesystem::exists(c.file)) continue;
+    auto screen = TextOutput::memory("screen");
+    RunOutput out(*screen);
+    out.set_log(TextOutput::memory("log"));
+    int nprims = -1;
+    try {
+      nprims = readwfn(c.file.string(), out).nprims;
+    } catch (const ProgramStop& stop) {
+      EXPECT_EQ(stop.status, 1);
+    }
+    out.flush();
+    EXPECT_EQ(nprims, c.nprims);
+    EXPECT_NE(out.log().contents().find(c.log), std::string::npos) << out.log().contents();
+  }
+  // A counts line further down, without GAMESS's marker: refused, saying where.
+  std::string text = " a log of some program\n some more lines\n";
+  text += small_file(kCounts, "EXPONENTS  0.1500000D+01 0.2500000D-01\n", "\n");
+  ReadRun r(text);
+  EXPECT_EQ(r.stop_status, 1);
+  EXPECT_NE(r.log().find("mol.wfn line 2: not the .wfn line of orbital, primitive and centre "
+                         "counts; a .wfn part seems to start at line 3: cut the file there"),
+            std::string::npos)
+      << r.log();
 }
 
 }  // namespace

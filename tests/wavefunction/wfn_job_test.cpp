@@ -95,7 +95,7 @@ TEST(WfnJob, UnusableWavefunctionsStopWithoutOutput) {
   struct Case {
     std::string wfn, message;
   };
-  for (const Case& c : {Case{molecule(21), "mol.wfn line 6: primitive 1 has type 21;"},
+  for (const Case& c : {Case{molecule(57), "mol.wfn line 6: primitive 1 has type 57;"},
                         Case{"", "mol.wfn                           file cannot be opened"}}) {
     TempDir dir;
     write_file("in.inp", input("OUTPUT d", "*rho*gra*lap*ene"));

@@ -1,6 +1,6 @@
 #pragma once
 // Helpers of the wavefunction tests: records built in memory, a direct point-by-point evaluator
-// of one primitive, and a writer of the .wfn layout.
+// of one primitive, and writers of the .wfn and .wfx layouts.
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -145,6 +145,102 @@ inline std::string wfn_text(const std::vector<TestAtom>& atoms,
   }
   t += "END DATA\n";
   t += " TOTAL ENERGY =      -76.023551568532 THE VIRIAL(-V/T)=   2.00000000\n";
+  return t;
+}
+
+struct TestEdf {
+  int centre;  // 0-based
+  int type;
+  double alpha, coef;
+};
+
+// The .wfx layout as Gaussian writes it (all sections this program reads, and a few it passes
+// over), primitives in the given order; with `edf` non-empty, a core-density section.
+inline std::string wfx_text(const std::vector<TestAtom>& atoms,
+                            const std::vector<TestPrimitive>& prims,
+                            const std::vector<double>& occupations,
+                            const std::vector<TestEdf>& edf = {}) {
+  char buf[100];
+  std::string t;
+  auto section = [&t](const std::string& tag, const std::string& body) {
+    t += "<" + tag + ">\n" + body + "</" + tag + ">\n";
+  };
+  auto real = [&buf](double v) {
+    std::snprintf(buf, sizeof buf, " %20.12e", v);
+    return std::string(buf);
+  };
+  auto integers = [](const std::vector<int>& v) {
+    std::string body;
+    for (std::size_t k = 0; k < v.size(); ++k)
+      body += std::string(k % 5 ? "" : " ") + std::to_string(v[k]) + (k % 5 == 4 || k + 1 == v.size() ? "\n" : " ");
+    return body;
+  };
+  auto reals = [&real](const std::vector<double>& v) {
+    std::string body;
+    for (std::size_t k = 0; k < v.size(); ++k)
+      body += real(v[k]) + (k % 4 == 3 || k + 1 == v.size() ? "\n" : "");
+    return body;
+  };
+  section("Title", " test molecule\n");
+  section("Keywords", " GTO\n");
+  section("Number of Nuclei", " " + std::to_string(atoms.size()) + "\n");
+  section("Number of Occupied Molecular Orbitals", " " + std::to_string(occupations.size()) + "\n");
+  section("Number of Perturbations", " 0\n");
+  section("Net Charge", " 0\n");
+  std::string names;
+  std::vector<double> charges, coords;
+  for (std::size_t a = 0; a < atoms.size(); ++a) {
+    names += " X" + std::to_string(a + 1) + "\n";
+    charges.push_back(atoms[a].charge);
+    coords.insert(coords.end(), {atoms[a].x, atoms[a].y, atoms[a].z});
+  }
+  section("Nuclear Names", names);
+  section("Atomic Numbers", " 1\n");
+  section("Nuclear Charges", reals(charges));
+  section("Nuclear Cartesian Coordinates", reals(coords));
+  section("Number of Primitives", " " + std::to_string(prims.size()) + "\n");
+  std::vector<int> centres, types;
+  std::vector<double> exps;
+  for (const auto& p : prims) {
+    centres.push_back(p.centre + 1);
+    types.push_back(p.type);
+    exps.push_back(p.alpha);
+  }
+  section("Primitive Centers", integers(centres));
+  section("Primitive Types", integers(types));
+  section("Primitive Exponents", reals(exps));
+  if (!edf.empty()) {
+    t += "<Additional Electron Density Function (EDF)>\n";
+    std::vector<int> ec, et;
+    std::vector<double> ea, eco;
+    for (const auto& e : edf) {
+      ec.push_back(e.centre + 1);
+      et.push_back(e.type);
+      ea.push_back(e.alpha);
+      eco.push_back(e.coef);
+    }
+    section("Number of EDF Primitives", " " + std::to_string(edf.size()) + "\n");
+    section("EDF Primitive Centers", integers(ec));
+    section("EDF Primitive Types", integers(et));
+    section("EDF Primitive Exponents", reals(ea));
+    section("EDF Primitive Coefficients", reals(eco));
+    t += "</Additional Electron Density Function (EDF)>\n";
+  }
+  section("Molecular Orbital Occupation Numbers", reals(occupations));
+  section("Molecular Orbital Energies", reals(std::vector<double>(occupations.size(), -1.0)));
+  std::string spins;
+  for (std::size_t m = 0; m < occupations.size(); ++m) spins += " Alpha and Beta\n";
+  section("Molecular Orbital Spin Types", spins);
+  t += "<Molecular Orbital Primitive Coefficients>\n";
+  for (std::size_t m = 0; m < occupations.size(); ++m) {
+    section("MO Number", " " + std::to_string(m + 1) + "\n");
+    std::vector<double> c;
+    for (const auto& p : prims) c.push_back(p.coefs[m]);
+    t += reals(c);
+  }
+  t += "</Molecular Orbital Primitive Coefficients>\n";
+  section("Energy = T + Vne + Vee + Vnn", " -1.0\n");
+  section("Virial Ratio (-V/T)", " 2.0\n");
   return t;
 }
 

@@ -1,0 +1,34 @@
+#include "wavefunction/promolecular_kernels.hpp"
+
+#include "gridio/cpu_features.hpp"
+
+namespace qv::promolecular_kernels {
+
+namespace generic {
+const Table& table();
+}
+namespace avx2 {
+const Table& table();
+}
+namespace avx512 {
+const Table& table();
+}
+
+RadialView view_of(const RadialModel& m) {
+  return {m.zetas.data(),         m.n.data(),           m.zeta_index.data(),
+          m.orbital_first_term.data(), m.term_function.data(), m.term_coefficient.data(),
+          m.keep_radius.data(),   m.orbital_count()};
+}
+
+const Table& generic_table() { return generic::table(); }
+const Table& avx2_table() { return avx2::table(); }
+const Table& avx512_table() { return avx512::table(); }
+
+const Table& best_table() {
+  static const Table& t = cpu_has_avx512f()    ? avx512_table()
+                          : cpu_has_avx2_fma() ? avx2_table()
+                                               : generic_table();
+  return t;
+}
+
+}  // namespace qv::promolecular_kernels

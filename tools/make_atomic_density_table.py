@@ -1,0 +1,138 @@
+#!/usr/bin/env python3
+"""Writes src/wavefunction/atomic_density_data.cpp: the free atoms' Hartree-Fock radial orbitals
+(H to Xe) as Slater-type expansions, for the promolecular densities.
+
+Source: T. Koga, K. Kanayama, S. Watanabe and A. J. Thakkar, Int. J. Quantum Chem. 71, 491-497
+(1999) (He to Xe), as the `neutral/<symbol>.slater` files of the BFit repository (theochem/BFit,
+commit 4ab9a11e8f4103ff5b1f7304ed7a628ac37b3c65, bfit/data/data.tar); hydrogen is the exact 1s
+orbital. The numbers are copied as printed (exponents, coefficients of normalised STOs,
+occupations from the electron configuration on each file's first line); nothing is fitted or
+renormalised here.
+
+Run from the repository root:
+    python3 tools/make_atomic_density_table.py DIR > src/wavefunction/atomic_density_data.cpp
+where DIR holds h.slater ... xe.slater.
+"""
+import math
+import os
+import re
+import sys
+
+SYMBOLS = ("H He Li Be B C N O F Ne Na Mg Al Si P S Cl Ar K Ca Sc Ti V Cr Mn Fe Co Ni Cu Zn "
+           "Ga Ge As Se Br Kr Rb Sr Y Zr Nb Mo Tc Ru Rh Pd Ag Cd In Sn Sb Te I Xe").split()
+SHELLS = {"K": [("1S", 2)], "L": [("2S", 2), ("2P", 6)],
+          "M": [("3S", 2), ("3P", 6), ("3D", 10)]}
+
+
+def occupations(config):
+    """{'1S': 2, ...} from a configuration such as K(2)L(8)3S(2)3P(4)."""
+    occ = {}
+    for label, count in re.findall(r"([0-9]?[A-Z])\((\d+)\)", config):
+        count = int(count)
+        if label in SHELLS:
+            assert count == sum(k for _, k in SHELLS[label]), config
+            for orb, k in SHELLS[label]:
+                occ[orb] = k
+        else:
+            occ[label] = count
+    return {k: v for k, v in occ.items() if v > 0}
+
+
+def read_atom(path):
+    lines = open(path, encoding="ascii").read().replace("\r", "").split("\n")
+    config = lines[0].split()[1].rstrip(",")
+    occ = occupations(config)
+    blocks = []  # (l, labels, [(n, zeta, [coefficients])])
+    i = 0
+    while i < len(lines):
+        words = lines[i].split()
+        if words and words[0] in ("S", "P", "D") and len(words) > 1:
+            l = "SPD".index(words[0])
+            labels = words[1:]
+            assert lines[i + 1].split()[0] == "BASIS/ORB.ENERGY"
+            assert lines[i + 2].split()[0] == "CUSP"
+            basis = []
+            i += 3
+            while i < len(lines):
+                w = lines[i].split()
+                if not w or not re.fullmatch(r"[1-9][SPD]", w[0]):
+                    break
+                assert w[0][1] == words[0] and len(w) == 2 + len(labels), path
+                basis.append((int(w[0][0]), w[1], w[2:]))
+                i += 1
+            blocks.append((l, labels, basis))
+        else:
+            i += 1
+    return config, occ, blocks
+
+
+def normalisation(n, zeta):
+    return (2 * zeta) ** (n + 0.5) / math.sqrt(math.factorial(2 * n))
+
+
+def electron_count(occ, blocks):
+    """sum_k occ_k c_k^T S c_k with the exact overlaps of normalised STOs."""
+    total = 0.0
+    for l, labels, basis in blocks:
+        for col, label in enumerate(labels):
+            if label not in occ:
+                continue
+            norm = 0.0
+            for ni, zi, ci in basis:
+                for nj, zj, cj in basis:
+                    zi_, zj_ = float(zi), float(zj)
+                    s = (normalisation(ni, zi_) * normalisation(nj, zj_) *
+                         math.factorial(ni + nj) / (zi_ + zj_) ** (ni + nj + 1))
+                    norm += float(ci[col]) * float(cj[col]) * s
+            total += occ[label] * norm
+    return total
+
+
+def main():
+    folder = sys.argv[1]
+    basis_rows, orbital_rows, coefficient_rows, element_rows = [], [], [], []
+    for z, symbol in enumerate(SYMBOLS, start=1):
+        config, occ, blocks = read_atom(os.path.join(folder, symbol.lower() + ".slater"))
+        first_basis, first_orbital = len(basis_rows), len(orbital_rows)
+        used = set()
+        for l, labels, basis in blocks:
+            block_first = len(basis_rows)
+            for n, zeta, _ in basis:
+                basis_rows.append(f"{{{n}, {zeta}}}")
+            for col, label in enumerate(labels):
+                if label not in occ:
+                    continue  # an empty orbital (palladium's 5S(0)) has no column
+                used.add(label)
+                orbital_rows.append(f"{{{l}, {occ[label]}, {block_first - first_basis}, "
+                                    f"{len(basis)}, {len(coefficient_rows)}}}  // {symbol} {label}")
+                coefficient_rows.extend(c[col] for _, _, c in basis)
+        assert used == set(occ), (symbol, used, occ)
+        assert sum(occ.values()) == z, symbol
+        count = electron_count(occ, blocks)
+        assert abs(count - z) < 4e-6, (symbol, count)
+        element_rows.append(f"{{\"{symbol}\", {z}, {first_basis}, {len(basis_rows) - first_basis}, "
+                            f"{first_orbital}, {len(orbital_rows) - first_orbital}}}"
+                            f"  // {config}, {count:.9f} electrons")
+    out = sys.stdout
+    out.write("// Generated by tools/make_atomic_density_table.py from the Slater-type expansions of\n"
+              "// Koga, Kanayama, Watanabe and Thakkar, Int. J. Quantum Chem. 71, 491 (1999) (He to Xe;\n"
+              "// hydrogen exact). Numbers as printed; coefficients multiply normalised STOs. Do not edit.\n"
+              "#include \"wavefunction/atomic_density_data.hpp\"\n\n"
+              "namespace qv::atomic_data {\n\n")
+    out.write("const SlaterBasisFunction kBasisFunctions[] = {\n")
+    for i in range(0, len(basis_rows), 4):
+        out.write("    " + ", ".join(basis_rows[i:i + 4]) + ",\n")
+    out.write("};\n\nconst AtomicOrbital kOrbitals[] = {\n")
+    for row in orbital_rows:
+        out.write("    " + row.replace("}  //", "},  //") + "\n")
+    out.write("};\n\nconst double kCoefficients[] = {\n")
+    for i in range(0, len(coefficient_rows), 8):
+        out.write("    " + ", ".join(coefficient_rows[i:i + 8]) + ",\n")
+    out.write("};\n\nconst ElementRecord kElements[kElementsWithData] = {\n")
+    for row in element_rows:
+        out.write("    " + row.replace("}  //", "},  //") + "\n")
+    out.write("};\n\n}  // namespace qv::atomic_data\n")
+
+
+if __name__ == "__main__":
+    main()
