@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "parallel/parallel_for.hpp"
 #include "wavefunction/aligned_buffer.hpp"
@@ -93,6 +94,79 @@ struct RowBuffers {
   }
 };
 
+// Everything a row needs: the atoms and their element models, the cells, the row's x
+// coordinates (padded for the kernels' eight-point steps).
+class RowSummer {
+ public:
+  RowSummer(const std::vector<GeometryAtom>& atoms, const WfnGridLayout& layout, float step_x)
+      : atoms_(atoms), nx_(static_cast<int>(layout.xs.size())), step_x_(step_x) {
+    for (const GeometryAtom& a : atoms) {
+      const AtomicDensity& model = models_.of(a.atomic_number);
+      views_[static_cast<std::size_t>(a.atomic_number)] = promolecular_kernels::view_of(model.model());
+      largest_cutoff_ = std::max(largest_cutoff_, model.cutoff_radius());
+    }
+    cells_ = std::make_unique<CellList>(atoms, std::max(2.0, largest_cutoff_ / 4.0));
+    xs_.resize(static_cast<std::size_t>(nx_ + promolecular_kernels::kLanes));
+    std::copy_n(layout.xs.data(), nx_, xs_.data());
+    std::fill_n(xs_.data() + nx_, promolecular_kernels::kLanes, layout.xs.back());
+    x_low_ = std::min(xs_[0], xs_[static_cast<std::size_t>(nx_ - 1)]);
+    x_high_ = std::max(xs_[0], xs_[static_cast<std::size_t>(nx_ - 1)]);
+  }
+
+  int padded_points() const { return nx_ + promolecular_kernels::kLanes; }
+
+  // Adds every atom within reach to the sums of the row at (y, z), which must be zero; returns
+  // the number of point-atom pairs.
+  long long sum_row(double y, double z, bool derivatives, const promolecular_kernels::RowSums& sums) const {
+    const promolecular_kernels::Table& kernels = promolecular_kernels::best_table();
+    const double reach = largest_cutoff_;
+    const double lo[3] = {x_low_ - reach, y - reach, z - reach};
+    const double hi[3] = {x_high_ + reach, y + reach, z + reach};
+    long long pairs = 0;
+    cells_->for_atoms_in_box(lo, hi, [&](int index) {
+      const GeometryAtom& a = atoms_[static_cast<std::size_t>(index)];
+      const double cut = models_.get(a.atomic_number).cutoff_radius();
+      const double q = (y - a.y) * (y - a.y) + (z - a.z) * (z - a.z);
+      if (q >= cut * cut) return;
+      // The points of the row within the cut-off, widened by one: the kernel checks each again.
+      int j0 = 0, j1 = nx_ - 1;
+      if (step_x_ > 0.0) {
+        const double half = std::sqrt(cut * cut - q);
+        const double from = std::floor((a.x - half - xs_[0]) / step_x_) - 1.0;
+        const double to = std::ceil((a.x + half - xs_[0]) / step_x_) + 1.0;
+        if (to < 0.0 || from > nx_ - 1) return;
+        j0 = from < 0.0 ? 0 : static_cast<int>(from);
+        j1 = to > nx_ - 1 ? nx_ - 1 : static_cast<int>(to);
+      }
+      pairs += kernels.add_atom(views_[static_cast<std::size_t>(a.atomic_number)], a.x, a.y, a.z,
+                                {xs_.data(), j0, j1, y, z}, derivatives, sums);
+    });
+    return pairs;
+  }
+
+ private:
+  const std::vector<GeometryAtom>& atoms_;
+  AtomicDensitySet models_;
+  std::array<promolecular_kernels::RadialView, 55> views_{};
+  double largest_cutoff_ = 0.0;
+  std::unique_ptr<CellList> cells_;
+  AlignedBuffer xs_;
+  int nx_;
+  double step_x_;
+  double x_low_ = 0.0, x_high_ = 0.0;
+};
+
+// Row coordinates as the wavefunction sweep makes them: accumulated by repeated addition.
+std::vector<double> accumulated(double origin, float step, std::int32_t count) {
+  std::vector<double> values(static_cast<std::size_t>(count));
+  double acc = origin;
+  for (double& v : values) {
+    v = acc;
+    acc += static_cast<double>(step);
+  }
+  return values;
+}
+
 }  // namespace
 
 WfnGrids promolecular_sweep(const std::vector<GeometryAtom>& atoms, const WfnSettings& wfn,
@@ -101,81 +175,37 @@ WfnGrids promolecular_sweep(const std::vector<GeometryAtom>& atoms, const WfnSet
   const auto& on = wfn.wfn_risp;
   const std::int32_t nx = wfn.n_puntix, ny = wfn.n_puntiy, nz = wfn.n_puntiz;
   WfnGrids grids;
-  if (on[0]) grids.rho = make_grid_for_overwrite(nx, ny, nz, what);
-  if (on[1]) grids.grad = make_grid_for_overwrite(nx, ny, nz, what);
-  if (on[2]) grids.lapl = make_grid_for_overwrite(nx, ny, nz, what);
+  // The sweep writes every value, unless there are no atoms: then the grids hold zeros.
+  auto grid = [&] {
+    return atoms.empty() ? make_grid(nx, ny, nz, what) : make_grid_for_overwrite(nx, ny, nz, what);
+  };
+  if (on[0]) grids.rho = grid();
+  if (on[1]) grids.grad = grid();
+  if (on[2]) grids.lapl = grid();
   if (pairs_within_cutoff) *pairs_within_cutoff = 0;
-  if (!(on[0] || on[1] || on[2]) || nx <= 0 || ny <= 0 || nz <= 0) return grids;
+  if (!(on[0] || on[1] || on[2]) || nx <= 0 || ny <= 0 || nz <= 0 || atoms.empty()) return grids;
 
-  AtomicDensitySet models;
-  std::array<promolecular_kernels::RadialView, 55> views{};
-  double largest_cutoff = 0.0;
-  for (const GeometryAtom& a : atoms) {
-    const AtomicDensity& model = models.of(a.atomic_number);
-    views[static_cast<std::size_t>(a.atomic_number)] = promolecular_kernels::view_of(model.model());
-    largest_cutoff = std::max(largest_cutoff, model.cutoff_radius());
-  }
-  const promolecular_kernels::Table& kernels = promolecular_kernels::best_table();
-  constexpr int kPad = promolecular_kernels::kLanes;
-  const CellList cells(atoms, std::max(2.0, largest_cutoff / 4.0));
-
-  // Row coordinates as the wavefunction sweep makes them: accumulated by repeated addition.
-  std::vector<double> ys(static_cast<std::size_t>(ny)), zs(static_cast<std::size_t>(nz));
-  double acc = layout.origin[1];
-  for (auto& y : ys) {
-    y = acc;
-    acc += static_cast<double>(wfn.orient_matr[1][1]);
-  }
-  acc = layout.origin[2];
-  for (auto& z : zs) {
-    z = acc;
-    acc += static_cast<double>(wfn.orient_matr[2][2]);
-  }
-  AlignedBuffer padded_xs(static_cast<std::size_t>(nx + kPad));
-  std::copy_n(layout.xs.data(), nx, padded_xs.data());
-  std::fill_n(padded_xs.data() + nx, kPad, layout.xs[static_cast<std::size_t>(nx - 1)]);
-  const double* xs = padded_xs.data();
-  const double x_low = std::min(xs[0], xs[nx - 1]), x_high = std::max(xs[0], xs[nx - 1]);
-  const double step_x = static_cast<double>(wfn.orient_matr[0][0]);
+  const RowSummer summer(atoms, layout, wfn.orient_matr[0][0]);
+  const std::vector<double> ys = accumulated(layout.origin[1], wfn.orient_matr[1][1], ny);
+  const std::vector<double> zs = accumulated(layout.origin[2], wfn.orient_matr[2][2], nz);
   const bool derivatives = on[1] || on[2];
   const std::size_t row_len = static_cast<std::size_t>(nx);
 
   // Rows are shared out among the threads; each slot has its own row sums and pair count.
   std::vector<RowBuffers> buffers;
-  for (int slot = 0; slot < sweep_threads(); ++slot) buffers.emplace_back(row_len + kPad);
+  for (int slot = 0; slot < sweep_threads(); ++slot)
+    buffers.emplace_back(static_cast<std::size_t>(summer.padded_points()));
   std::vector<long long> pairs(static_cast<std::size_t>(sweep_threads()), 0);
   const std::size_t rows = static_cast<std::size_t>(ny) * static_cast<std::size_t>(nz);
   parallel_chunks(rows, 1, [&](std::size_t first, std::size_t last, int slot) {
     RowBuffers& row = buffers[static_cast<std::size_t>(slot)];
     const promolecular_kernels::RowSums sums = row.sums();
     for (std::size_t row_index = first; row_index < last; ++row_index) {
-      const std::size_t iy = row_index % static_cast<std::size_t>(ny);
-      const std::size_t iz = row_index / static_cast<std::size_t>(ny);
-      const double y = ys[iy], z = zs[iz];
       row.zero();
-      const double lo[3] = {x_low - largest_cutoff, y - largest_cutoff, z - largest_cutoff};
-      const double hi[3] = {x_high + largest_cutoff, y + largest_cutoff, z + largest_cutoff};
-      cells.for_atoms_in_box(lo, hi, [&](int index) {
-        const GeometryAtom& a = atoms[static_cast<std::size_t>(index)];
-        const AtomicDensity& model = models.get(a.atomic_number);
-        const double cut = model.cutoff_radius();
-        const double q = (y - a.y) * (y - a.y) + (z - a.z) * (z - a.z);
-        if (q >= cut * cut) return;
-        // The points of the row within the cut-off, widened by one: each is checked again.
-        int j0 = 0, j1 = nx - 1;
-        if (step_x > 0.0) {
-          const double half = std::sqrt(cut * cut - q);
-          const double from = std::floor((a.x - half - xs[0]) / step_x) - 1.0;
-          const double to = std::ceil((a.x + half - xs[0]) / step_x) + 1.0;
-          if (to < 0.0 || from > nx - 1) return;
-          j0 = from < 0.0 ? 0 : static_cast<int>(from);
-          j1 = to > nx - 1 ? nx - 1 : static_cast<int>(to);
-        }
-        const promolecular_kernels::RowSpan span{xs, j0, j1, y, z};
-        pairs[static_cast<std::size_t>(slot)] += kernels.add_atom(
-            views[static_cast<std::size_t>(a.atomic_number)], a.x, a.y, a.z, span, derivatives, sums);
-      });
-      const std::size_t offset = row_len * row_index;
+      pairs[static_cast<std::size_t>(slot)] += summer.sum_row(
+          ys[row_index % static_cast<std::size_t>(ny)], zs[row_index / static_cast<std::size_t>(ny)],
+          derivatives, sums);
+      const std::size_t offset = row_len * row_index;  // row_index = iy + ny * iz
       if (on[0]) std::copy_n(sums.rho, row_len, grids.rho.values.data() + offset);
       if (on[1])
         for (std::size_t j = 0; j < row_len; ++j)
@@ -186,7 +216,6 @@ WfnGrids promolecular_sweep(const std::vector<GeometryAtom>& atoms, const WfnSet
   });
   if (pairs_within_cutoff)
     for (long long p : pairs) *pairs_within_cutoff += p;
-
   return grids;
 }
 

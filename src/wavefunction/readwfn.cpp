@@ -115,10 +115,6 @@ class WfnParser {
   RunOutput& out_;
 };
 
-}  // namespace
-
-namespace {
-
 bool is_counts_line(std::string_view line) {
   return line.find("MOL ORBITALS") != std::string_view::npos &&
          line.find("PRIMITIVES") != std::string_view::npos &&
@@ -132,7 +128,8 @@ constexpr std::string_view kGamessAimpacMarker = "TOP OF INPUT FILE FOR BADER'S 
 // marker line, a title and a counts line follow later on: that part is then read.
 std::string find_counts_line(LineReader& in, WfnParser& p) {
   p.next_line("a title line");
-  std::string before_previous, previous, line(p.next_line("the line of orbital, primitive and centre counts"));
+  std::string before_previous, previous;
+  std::string line(p.next_line("the line of orbital, primitive and centre counts"));
   if (is_counts_line(line)) return line;
   const long second_line = in.line_number();
   std::string_view next;

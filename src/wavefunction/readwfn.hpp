@@ -9,10 +9,11 @@
 namespace qv {
 
 // Opens and reads the file named by `wfn_inpname` (33 columns, trailing blanks ignored).
-// A file that cannot be opened, and content the evaluators cannot use (centre numbers outside
-// 1..ncent, primitive types above 20, exponents of zero or less, numbers that are not finite),
-// are reported in the run log, then the run stops (ProgramStop). A malformed field or a premature
-// end of file is a TextError naming the file and line.
+// A file that cannot be opened, lines that do not fit the layout (the file is not a .wfn),
+// and content the evaluators cannot use (centre numbers outside 1..ncent, primitive types
+// outside 1..56, exponents of zero or less, numbers that are not finite) are reported in the run
+// log, then the run stops (ProgramStop). A malformed field or a premature end of file is a
+// TextError naming the file and line. A GAMESS punch file is read from its .wfn part.
 WfnRecord readwfn(const std::string& wfn_inpname, RunOutput& out);
 
 // The same, from a reader already open.

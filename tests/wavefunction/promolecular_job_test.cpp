@@ -118,6 +118,49 @@ TEST(PromolecularJob, XyzAndPdbGiveTheSameCubes) {
   }
 }
 
+// The values of a cube file, in file order.
+std::vector<double> cube_values(const std::string& text) {
+  std::istringstream in(text);
+  std::string line;
+  std::getline(in, line);
+  std::getline(in, line);
+  int natoms = 0;
+  in >> natoms;
+  std::getline(in, line);
+  for (int k = 0; k < 3 + natoms; ++k) std::getline(in, line);
+  std::vector<double> values;
+  for (double v; in >> v;) values.push_back(v);
+  return values;
+}
+
+TEST(PromolecularJob, TheRdgJobFindsTheHydrogenBondOfTheDimer) {
+  TempDir dir;
+  write_file("w.xyz", xyz_text(kWaterDimer));
+  // A fine grid around the hydrogen bond, between H2 and the second oxygen.
+  std::string text =
+      "OUTPUT_FILE_NAME run.log\nSECTIONS *WFN *RDG\nPROPERTIES FROM WAVEFUNCTION\nINPUT w.xyz\n"
+      "OUTPUT mol\nCALCULATING *rho\nCENTER 0.7 0.15 0.0\nN_POINTS_X 31\nSTEPSIZE_X 0.1\n"
+      "N_POINTS_Y 25\nSTEPSIZE_Y 0.1\nN_POINTS_Z 25\nSTEPSIZE_Z 0.1\n";
+  text +=
+      "RDG,RHO*(signL2) AND ABRAMOV ENERGY CALCULATION\nINPUT *CUB\nCALCULATING *RDG *rho\n"
+      "RHO_INPUT_CUBE mol_rho.cube\nGRAD= *calc\nLAPL= *calc\nLAPL_INPUT_CUBE\n"
+      "RDG_CALCULATION *all_p\nRDG_OUTPUT rdg\nSPACE_CUTOFF *none\nRHO_SIGN_CALCULATION\n"
+      "RHO_SIGN_OUTPUT rhosign\n";
+  write_file("in.inp", text);
+  ASSERT_EQ(run_binary("in.inp"), 0) << read_file("stderr.txt") << read_file("run.log");
+  const auto rdg = cube_values(read_file("rdg.cube"));
+  const auto rhosign = cube_values(read_file("rhosign.cube"));
+  ASSERT_EQ(rdg.size(), 31u * 25u * 25u);
+  ASSERT_EQ(rhosign.size(), rdg.size());
+  // Between the molecules, where the density is that of a hydrogen bond (0.01 to 0.05 au),
+  // the gradient nearly vanishes: low RDG with lambda2 < 0.
+  bool bond = false;
+  for (std::size_t p = 0; p < rdg.size(); ++p)
+    bond = bond || (rdg[p] < 0.3 && rhosign[p] < -0.01 && rhosign[p] > -0.05);
+  EXPECT_TRUE(bond);
+  EXPECT_NE(read_file("run.log").find("REDUCED DENSITY GRADIENT ISOSURFACES STATISTICS"), std::string::npos);
+}
+
 TEST(PromolecularJob, AnAbsurdGridIsRefusedAtOnce) {
   TempDir dir;
   write_file("w.xyz", xyz_text(kWaterDimer));

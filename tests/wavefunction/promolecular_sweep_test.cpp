@@ -5,7 +5,9 @@
 
 #include <cmath>
 
+#include "gridio/cpu_features.hpp"
 #include "wavefunction/atomic_density.hpp"
+#include "wavefunction/promolecular_kernels.hpp"
 
 namespace qv {
 namespace {
@@ -78,6 +80,15 @@ TEST(PromolecularSweep, AGridPointOnANucleusStaysFinite) {
   EXPECT_NEAR(grids.grad.values[centre], 2.0 * std::exp(-4.0) / 3.14159265358979323846, 1e-12);
 }
 
+TEST(PromolecularSweep, NoAtomsGiveZeros) {
+  const WfnSettings wfn = box({0.0f, 0.0f, 0.0f}, 4, 0.3f);
+  const WfnGrids grids = promolecular_sweep({}, wfn, wfn_grid_layout(wfn), "test grids");
+  for (const Grid* g : {&grids.rho, &grids.grad, &grids.lapl}) {
+    ASSERT_EQ(g->size(), 4u * 5u * 6u);
+    for (double v : g->values) EXPECT_EQ(v, 0.0);
+  }
+}
+
 TEST(PromolecularSweep, OnlyTheRequestedGridsAreMade) {
   const std::vector<GeometryAtom> atoms = {{1, 0.0, 0.0, 0.0}};
   WfnSettings wfn = box({0.0f, 0.0f, 0.0f}, 4, 0.3f);
@@ -86,6 +97,52 @@ TEST(PromolecularSweep, OnlyTheRequestedGridsAreMade) {
   EXPECT_TRUE(grids.rho.empty());
   EXPECT_TRUE(grids.grad.empty());
   EXPECT_EQ(grids.lapl.size(), 4u * 5u * 6u);
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+// Every build of the row kernel the processor can run, against the scalar evaluator.
+TEST(PromolecularKernels, EveryBuildMatchesTheScalarEvaluator) {
+  namespace pk = promolecular_kernels;
+  std::vector<const pk::Table*> tables = {&pk::generic_table()};
+  if (cpu_has_avx2_fma()) tables.push_back(&pk::avx2_table());
+  if (cpu_has_avx512f()) tables.push_back(&pk::avx512_table());
+  constexpr int n = 61;  // not a multiple of the lane count
+  std::vector<double> xs(n + pk::kLanes);
+  for (int j = 0; j < n + pk::kLanes; ++j) xs[static_cast<std::size_t>(j)] = -24.0 + 0.8 * j;  // reaches past the cut-offs
+  for (int z : {1, 6, 17, 26, 54}) {
+    const AtomicDensity atom(z);
+    const pk::RadialView view = pk::view_of(atom.model());
+    for (const pk::Table* table : tables) {
+      SCOPED_TRACE(std::string(table->name) + " Z " + std::to_string(z));
+      std::vector<double> rho(n + pk::kLanes), gx(rho), gy(rho), gz(rho), lap(rho);
+      const pk::RowSums sums{rho.data(), gx.data(), gy.data(), gz.data(), lap.data()};
+      const double y = 0.3, zz = -0.2;  // the atom sits at (0.1, 0, 0)
+      const long long points = table->add_atom(view, 0.1, 0.0, 0.0, {xs.data(), 3, n - 5, y, zz}, true, sums);
+      long long expected_points = 0;
+      for (int j = 0; j < n + pk::kLanes; ++j) {
+        const double dx = xs[static_cast<std::size_t>(j)] - 0.1;
+        const double r = std::sqrt(dx * dx + y * y + zz * zz);
+        const bool counted = j >= 3 && j <= n - 5 && r < atom.cutoff_radius();
+        expected_points += counted;
+        const auto f = counted ? atom.at(r) : std::array<double, 3>{0, 0, 0};
+        const double scale = f[0] + std::abs(f[1]) + std::abs(f[2]);
+        const std::size_t p = static_cast<std::size_t>(j);
+        ASSERT_NEAR(rho[p], f[0], 1e-12 * scale) << j;
+        if (!counted) {
+          ASSERT_EQ(rho[p], 0.0) << j;
+        }
+        ASSERT_NEAR(gx[p], f[1] * dx / r, 1e-12 * scale) << j;
+        ASSERT_NEAR(gy[p], f[1] * y / r, 1e-12 * scale) << j;
+        ASSERT_NEAR(lap[p], f[2] + 2 * f[1] / r, 1e-12 * (scale + 2 * std::abs(f[1]) / r)) << j;
+      }
+      EXPECT_EQ(points, expected_points);
+    }
+  }
 }
 
 }  // namespace

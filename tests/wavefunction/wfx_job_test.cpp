@@ -70,12 +70,16 @@ TEST(WfxJob, GivesTheCubesOfTheSameWfn) {
   EXPECT_EQ(log_a, log_b);
 }
 
-TEST(WfxJob, SummaryCountsTheCorePrimitives) {
+TEST(WfxJob, SummaryCountsTheCorePrimitivesAndThreadsChangeNoByte) {
   TempDir dir;
   write_file("mol.wfx", testing::wfx_text(kAtoms, every_type(), {2.0, 0.5},
                                           {{0, 1, 40.0, 20.0}, {0, 1, 4.0, 1.5}}));
+  write_file("one.inp", input("mol.wfx", "one"));
   write_file("in.inp", input("mol.wfx", "c"));
-  ASSERT_EQ(run_binary("in.inp"), 0) << read_file("stderr.txt");
+  ASSERT_EQ(run_binary("one.inp --threads 1"), 0) << read_file("stderr.txt");
+  ASSERT_EQ(run_binary("in.inp --threads 3"), 0) << read_file("stderr.txt");
+  for (const char* suffix : kSuffixes)
+    EXPECT_EQ(read_file(std::string("one") + suffix), read_file(std::string("c") + suffix)) << suffix;
   EXPECT_NE(read_file("c.log").find(
                 " input wavefunction:   mol.wfx                          \n"
                 " read as a .wfx file (extended AIM wavefunction), with 2 EDF primitives (core "
