@@ -24,5 +24,10 @@ echo "  RDG and rho*sign(lambda2) cubes:        dimer_rdg.cube, dimer_rhosign.cu
 echo "  Abramov energy densities:               dimer_Gabr.cube, dimer_Vabr.cube, dimer_Habr.cube"
 echo "  numerical gradient and laplacian:       grad_numerical.cube, lapl_numerical.cube"
 echo "  2D plot tables:                         dimer_rho.2D, dimer_rhosign.2D"
-for f in *.svg *.vmd; do [ -e "$f" ] && echo "  picture or viewer script:               $f"; done
+for f in *.svg; do [ -e "$f" ] && echo "  2D plot picture:                        $f"; done
+for f in *.vmd *.pml *.xyz; do [ -e "$f" ] && echo "  viewer script or its atoms:             $f"; done
+if [ -e dimer_rdg_nci.png ]; then
+  echo
+  echo "The NCI isosurface, ray-traced by PyMOL: examples/out/dimer_rdg_nci.png"
+fi
 exit 0

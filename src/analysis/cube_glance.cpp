@@ -42,10 +42,14 @@ CubeGlance glance_at_cube(const std::string& path) {
                       "a positive point count and an axis step vector (x, y, z)");
     g.points[axis] = static_cast<long>(v[0]);
   }
-  for (int a = 0; a < g.atoms; ++a)
+  for (int a = 0; a < g.atoms; ++a) {
     if (!numbers(in->require("an atom line"), 5, v))
       throw TextError(path, in->line_number(),
                       "an atom line: atomic number, charge, x, y, z");
+    // An atomic number that is no whole number of a sensible size names no element (0).
+    const int number = whole(v[0], 1e6) ? static_cast<int>(v[0]) : 0;
+    g.atom_list.push_back({number, v[2], v[3], v[4]});
+  }
   if (!numbers(in->require("the grid values"), 1, v))
     throw TextError(path, in->line_number(), "the grid values");
   return g;

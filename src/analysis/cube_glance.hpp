@@ -3,12 +3,19 @@
 // grid it holds, without reading its values.
 #include <array>
 #include <string>
+#include <vector>
 
 namespace qv {
+
+struct CubeAtom {
+  int atomic_number = 0;
+  double x = 0.0, y = 0.0, z = 0.0;  // bohr
+};
 
 struct CubeGlance {
   int atoms = 0;
   std::array<long, 3> points{};  // N1, N2, N3
+  std::vector<CubeAtom> atom_list;  // as the header lists them
 };
 
 // Reads the two title lines, the counts and axis lines and the atom lines, and checks that a

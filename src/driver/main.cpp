@@ -1,8 +1,8 @@
-// quelvarin [--threads N] INPUT: runs the jobs that the input file switches on.
+// quelvarin [OPTIONS] INPUT: runs the jobs that the input file switches on.
 #include <string>
 #include <vector>
 
-#include "driver/run.hpp"
+#include "driver/run_command.hpp"
 #include "driver/thread_option.hpp"
 #include "gridio/text_output.hpp"
 
@@ -11,7 +11,5 @@ int main(int argc, char** argv) {
   auto errors = qv::TextOutput::standard_error();
   std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   if (!qv::take_thread_option(arguments, "quelvarin", *errors)) return 2;
-  const std::string argument = arguments.empty() ? "" : arguments.front();
-  int status = qv::run(argument, *screen, *errors);
-  return status;
+  return qv::run_command(arguments, *screen, *errors);
 }

@@ -1,6 +1,7 @@
 #include "driver/plot_command.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <new>
 
 #include "analysis/cube_glance.hpp"
@@ -9,11 +10,17 @@
 #include "analysis/plot_table_reader.hpp"
 #include "analysis/svg_picture.hpp"
 #include "analysis/vmd_script.hpp"
+#include "driver/command_line.hpp"
 #include "driver/input_reading.hpp"
 #include "driver/run.hpp"
+#include "driver/thread_option.hpp"
 #include "gridio/fixed_text.hpp"
 #include "gridio/stop.hpp"
 #include "gridio/text_error.hpp"
+#include "view/png_mark.hpp"
+#include "view/pymol_render.hpp"
+#include "view/pymol_script.hpp"
+#include "view/xyz_atoms.hpp"
 
 namespace qv {
 
@@ -57,27 +64,95 @@ std::string points_text(const CubeGlance& g) {
          std::to_string(g.points[2]) + " points";
 }
 
-void write_script(const RdgSettings& rdg, Outcome& o) {
-  const std::string rdg_cube = trimmed(rdg.rdg_outname) + ".cube";
-  const std::string sign_cube = trimmed(rdg.rhosign_outname) + ".cube";
-  const std::string script = trimmed(rdg.rdg_outname) + ".vmd";
-  const CubeGlance a = glance_at_cube(rdg_cube);
-  const CubeGlance b = glance_at_cube(sign_cube);
-  if (a.points != b.points)
-    return o.fail(1, "the RDG cube " + rdg_cube + " (" + points_text(a) +
-                         ") and the rho*sign(lambda2) cube " + sign_cube + " (" + points_text(b) +
-                         ") hold different grids: no VMD script written");
+// The names of the viewer files, all beside the RDG cube.
+struct ViewerFiles {
+  std::string rdg_cube, sign_cube, vmd_script, atoms_xyz, pymol_script, picture;
+};
+
+ViewerFiles viewer_files(const RdgSettings& rdg) {
+  const std::string stem = trimmed(rdg.rdg_outname);
+  return {stem + ".cube", trimmed(rdg.rhosign_outname) + ".cube", stem + ".vmd",
+          stem + "_atoms.xyz", stem + ".pml", stem + "_nci.png"};
+}
+
+void write_vmd(const ViewerFiles& f, const PictureOptions& options, Outcome& o) {
   VmdScene scene;
-  scene.rdg_cube = path_from_script(script, rdg_cube);
-  scene.rhosign_cube = path_from_script(script, sign_cube);
+  scene.rdg_cube = path_from_script(f.vmd_script, f.rdg_cube);
+  scene.rhosign_cube = path_from_script(f.vmd_script, f.sign_cube);
+  scene.isovalue = options.isovalue;
+  scene.colour_low = -options.colour_range;
+  scene.colour_high = options.colour_range;
   if (!vmd_safe_name(scene.rdg_cube) || !vmd_safe_name(scene.rhosign_cube))
     return o.fail(1, "a cube name holds a brace or a backslash, which a VMD script cannot "
                      "name: no VMD script written");
-  auto out = create_own_output(script, kVmdMark);
-  if (!out) return o.fail(1, refusal(script));
+  auto out = create_own_output(f.vmd_script, kVmdMark);
+  if (!out) return o.fail(1, refusal(f.vmd_script));
   write_vmd_script(scene, *out);
   out->close();
-  o.say("wrote " + script + " (open it with: vmd -e " + script + ")");
+  o.say("wrote " + f.vmd_script + " (open it with: vmd -e " + f.vmd_script + ")");
+}
+
+// The atoms file and the PyMOL script; false when either could not be written.
+bool write_pymol_files(const ViewerFiles& f, const CubeGlance& rdg_header,
+                       const PictureOptions& options, Outcome& o) {
+  auto atoms = create_own_output(f.atoms_xyz, kXyzMark);
+  if (!atoms) {
+    o.fail(1, refusal(f.atoms_xyz) + ": no PyMOL script written");
+    return false;
+  }
+  write_xyz_atoms(rdg_header.atom_list, f.rdg_cube, *atoms);
+  atoms->close();
+  PymolScene scene;
+  scene.atoms_xyz = path_from_script(f.pymol_script, f.atoms_xyz);
+  scene.rdg_cube = path_from_script(f.pymol_script, f.rdg_cube);
+  scene.rhosign_cube = path_from_script(f.pymol_script, f.sign_cube);
+  scene.isovalue = options.isovalue;
+  scene.colour_range = options.colour_range;
+  auto script = create_own_output(f.pymol_script, kPymolMark);
+  if (!script) {
+    o.fail(1, refusal(f.pymol_script));
+    return false;
+  }
+  write_pymol_script(scene, *script);
+  script->close();
+  o.say("wrote " + f.atoms_xyz + " and " + f.pymol_script + " (open it with: pymol " +
+        f.pymol_script + ")");
+  return true;
+}
+
+// The PyMOL scene ray-traced to a PNG, when PyMOL is installed.
+void render_picture(const ViewerFiles& f, Outcome& o) {
+  // QUELVARIN_PYMOL_PYTHON names the one interpreter to use (a conda Python with PyMOL, say).
+  const char* chosen = std::getenv("QUELVARIN_PYMOL_PYTHON");
+  const char* path = std::getenv("PATH");
+  const auto python = find_pymol_python(chosen && *chosen ? std::vector<std::string>{chosen}
+                                                          : python_candidates(path ? path : ""));
+  if (!python)
+    return o.say("no PNG picture: PyMOL was not found (install it, e.g. the Debian package "
+                 "pymol, and run quelvarin-plot again)");
+  if (!free_or_ours(f.picture, kPngMark)) return o.fail(1, refusal(f.picture));
+  const PymolPicture picture =
+      render_pymol_script(*python, f.pymol_script, kPictureWidth, kPictureHeight);
+  if (!picture.made)
+    return o.fail(1, "no PNG picture of " + f.pymol_script + ": " + picture.reason);
+  auto out = create_own_output(f.picture, kPngMark);
+  if (!out) return o.fail(1, refusal(f.picture));
+  out->write(with_text_chunk(picture.png, kPngMark));
+  out->close();
+  o.say("wrote " + f.picture + " (" + std::to_string(kPictureWidth) + " x " +
+        std::to_string(kPictureHeight) + ", ray-traced by PyMOL through " + *python + ")");
+}
+
+void write_viewer_files(const RdgSettings& rdg, const PictureOptions& options, Outcome& o) {
+  const ViewerFiles f = viewer_files(rdg);
+  const CubeGlance a = glance_at_cube(f.rdg_cube);
+  const CubeGlance b = glance_at_cube(f.sign_cube);
+  if (a.points != b.points)
+    return o.fail(1, "the RDG cube " + f.rdg_cube + " (" + points_text(a) +
+                         ") and the rho*sign(lambda2) cube " + f.sign_cube + " (" +
+                         points_text(b) + ") hold different grids: no VMD or PyMOL script written");
+  write_vmd(f, options, o);
+  if (write_pymol_files(f, a, options, o) && options.render) render_picture(f, o);
 }
 
 // Runs one piece of work, turning its failures into messages and statuses.
@@ -97,7 +172,7 @@ void attempt(Outcome& o, Work&& work) {
 }  // namespace
 
 int draw_results(const RdgSettings& rdg, const std::string& input_name, TextOutput& screen,
-                 TextOutput& errors) {
+                 TextOutput& errors, const PictureOptions& options) {
   Outcome o{screen, errors};
   bool anything = false;
   const std::string stem = trimmed(rdg.plot_name);
@@ -115,9 +190,10 @@ int draw_results(const RdgSettings& rdg, const std::string& input_name, TextOutp
   }
   if (rdg.calc_risp[0] && rdg.calc_risp[1]) {
     anything = true;
-    attempt(o, [&] { write_script(rdg, o); });
+    attempt(o, [&] { write_viewer_files(rdg, options, o); });
   } else if (rdg.calc_risp[0] || rdg.calc_risp[1]) {
-    o.say("no VMD script: the input asks for only one of the RDG and rho*sign(lambda2) cubes");
+    o.say("no VMD or PyMOL script: the input asks for only one of the RDG and "
+          "rho*sign(lambda2) cubes");
   }
   if (!anything)
     o.fail(1, "the input file " + input_name +
@@ -126,12 +202,40 @@ int draw_results(const RdgSettings& rdg, const std::string& input_name, TextOutp
   return o.status;
 }
 
-int plot_command(const std::string& argument, TextOutput& screen, TextOutput& errors) {
-  if (argument.empty()) {
-    errors.line("usage: quelvarin-plot INPUT   (the input file of the run to draw)");
+namespace {
+
+constexpr std::string_view kPlotSummary =
+    "Draws the results of the run that the input file INPUT describes, next to its outputs:\n"
+    "a picture (SVG) of each 2D plot table, and for the RDG and rho*sign(lambda2) cubes a VMD\n"
+    "script, a PyMOL script with the atoms as an XYZ file, and the NCI isosurface ray-traced\n"
+    "to a PNG when PyMOL is installed. The run's own files are only read.\n";
+
+CommandDescription plot_description(PictureOptions& options) {
+  return {"quelvarin-plot",
+          "INPUT",
+          kPlotSummary,
+          {{"--iso", "VALUE", "RDG isovalue of the surface (default 0.5; 0.3 for promolecular densities)",
+            real_above(options.isovalue, 0.0)},
+           {"--range", "VALUE", "colour scale from -VALUE to +VALUE a.u. of rho*sign(lambda2) (default 0.05)",
+            real_above(options.colour_range, 0.0)},
+           {"--no-render", "", "write the scripts but no PNG picture", switch_off(options.render)},
+           thread_option_row()}};
+}
+
+}  // namespace
+
+int plot_command(std::span<const std::string> arguments, TextOutput& screen, TextOutput& errors) {
+  PictureOptions options;
+  const CommandDescription command = plot_description(options);
+  const ParsedCommand parsed = parse_command_line(command, arguments);
+  if (const auto status = answer_instead_of_running(command, parsed, screen, errors)) return *status;
+  if (parsed.operands.empty()) {
+    errors.line("usage: quelvarin-plot [OPTIONS] INPUT   (the input file of the run to draw; "
+                "quelvarin-plot --help tells more)");
     errors.flush();
     return 1;
   }
+  const std::string& argument = parsed.operands.front();
   const std::string name = input_file_name(argument);
   RunOutput out(screen);
   input_variables iv;
@@ -140,7 +244,7 @@ int plot_command(const std::string& argument, TextOutput& screen, TextOutput& er
     auto in = LineReader::open(name);
     if (!in) throw TextError(name, 0, "the input file cannot be opened");
     input_reading(*in, name, out, iv, RunLogMode::Leave);
-    status = draw_results(iv.rdg, name, screen, errors);
+    status = draw_results(iv.rdg, name, screen, errors, options);
   } catch (const ProgramStop& stop) {
     // The lines meant for the run log are the reason: show them.
     if (out.has_log()) {

@@ -1,4 +1,4 @@
-// quelvarin-plot [--threads N] INPUT: pictures and a VMD script for the results of the run that
+// quelvarin-plot [OPTIONS] INPUT: pictures and viewer scripts for the results of the run that
 // INPUT describes.
 #include <string>
 #include <vector>
@@ -12,6 +12,5 @@ int main(int argc, char** argv) {
   auto errors = qv::TextOutput::standard_error();
   std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   if (!qv::take_thread_option(arguments, "quelvarin-plot", *errors)) return 2;
-  const std::string argument = arguments.empty() ? "" : arguments.front();
-  return qv::plot_command(argument, *screen, *errors);
+  return qv::plot_command(arguments, *screen, *errors);
 }

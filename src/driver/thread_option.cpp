@@ -43,4 +43,9 @@ bool take_thread_option(std::vector<std::string>& arguments, const char* program
   return true;
 }
 
+CommandOption thread_option_row() {
+  return {"--threads", "N", "threads (default: QUELVARIN_THREADS, else all cores we may use)",
+          nullptr};
+}
+
 }  // namespace qv

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/command_line.hpp"
 #include "gridio/text_output.hpp"
 
 namespace qv {
@@ -13,5 +14,8 @@ namespace qv {
 // "PROGRAM: ..." and gives false: the command then ends with exit status 2.
 bool take_thread_option(std::vector<std::string>& arguments, const char* program,
                         TextOutput& errors);
+
+// The option's line in the commands' usage texts (taken before the other options are read).
+CommandOption thread_option_row();
 
 }  // namespace qv

@@ -31,6 +31,11 @@ TEST(CubeGlance, ReadsTheGridShape) {
   const CubeGlance g = glance_at_cube("a.cube");
   EXPECT_EQ(g.atoms, 2);
   EXPECT_EQ(g.points, (std::array<long, 3>{5, 6, 7}));
+  ASSERT_EQ(g.atom_list.size(), 2u);
+  EXPECT_EQ(g.atom_list[0].atomic_number, 8);
+  EXPECT_EQ(g.atom_list[1].atomic_number, 1);
+  EXPECT_EQ(g.atom_list[1].y, 1.43);
+  EXPECT_EQ(g.atom_list[1].z, 1.1);
 }
 
 TEST(CubeGlance, BadHeadersNameFileAndLine) {

@@ -28,7 +28,7 @@ TEST(PlotCommand, BinaryReportsBadInputFiles) {
   EXPECT_NE(read_file("err.txt").find("\"missing.inp\": the input file cannot be opened"),
             std::string::npos);
   EXPECT_EQ(run_plot(""), 1);
-  EXPECT_NE(read_file("err.txt").find("usage: quelvarin-plot INPUT"), std::string::npos);
+  EXPECT_NE(read_file("err.txt").find("usage: quelvarin-plot [OPTIONS] INPUT"), std::string::npos);
   // An input whose RDG job is off: nothing to draw, and the run log it names is left alone.
   write_file("run.inp", "title\nOUTPUT_FILE_NAME run.log\nSECTIONS *WFN\n");
   write_file("run.log", "the log of the run\n");
@@ -75,7 +75,7 @@ TEST(PlotBinary, FindsTheOutputsThroughTheInputFile) {
   write_file("out/mol_rhosign.2D", "  rho*sign(lambda2)           RDG       \n" + row + row);
   write_file("out/mol_rdg.cube", kCube);
   write_file("out/mol_sign.cube", kCube);
-  ASSERT_EQ(run_plot("run.inp"), 0) << read_file("err.txt");
+  ASSERT_EQ(run_plot("--no-render run.inp"), 0) << read_file("err.txt");
   EXPECT_EQ(read_file("err.txt"), "");
   const std::string said = read_file("out.txt");
   EXPECT_NE(said.find("wrote out/mol_rho.svg from out/mol_rho.2D (1 points, 1 outside"),

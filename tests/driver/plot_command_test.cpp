@@ -8,6 +8,7 @@
 
 #include "analysis/svg_picture.hpp"
 #include "analysis/vmd_script.hpp"
+#include "view/pymol_script.hpp"
 #include "driver/plot_command.hpp"
 #include "support/png_pixels.hpp"
 #include "support/temp_dir.hpp"
@@ -26,10 +27,17 @@ struct Result {
   std::string screen, errors;
 };
 
-Result draw(const RdgSettings& rdg) {
+// PyMOL's rendering is tested on its own (tests/view): here only the files we write.
+PictureOptions without_png() {
+  PictureOptions options;
+  options.render = false;
+  return options;
+}
+
+Result draw(const RdgSettings& rdg, const PictureOptions& options = without_png()) {
   auto screen = TextOutput::memory("screen");
   auto errors = TextOutput::memory("errors");
-  const int status = draw_results(rdg, "run.inp", *screen, *errors);
+  const int status = draw_results(rdg, "run.inp", *screen, *errors, options);
   screen->flush();
   errors->flush();
   return {status, screen->contents(), errors->contents()};
@@ -101,6 +109,15 @@ TEST(PlotCommand, DrawsBothTablesAndWritesTheScript) {
   EXPECT_NE(script.find("{mol_rdg.cube}"), std::string::npos);
   EXPECT_NE(script.find("Isosurface 0.500000"), std::string::npos);
   EXPECT_NE(r.screen.find("vmd -e mol_rdg.vmd"), std::string::npos);
+  const std::string pymol = read_file("mol_rdg.pml");
+  EXPECT_TRUE(pymol.starts_with(kPymolMark));
+  EXPECT_NE(pymol.find("\"mol_rdg_atoms.xyz\""), std::string::npos);
+  EXPECT_NE(pymol.find("isosurface nci, rdg, 0.5\n"), std::string::npos);
+  EXPECT_EQ(read_file("mol_rdg_atoms.xyz"),
+            "1\natoms of mol_rdg.cube in angstrom, written by quelvarin-plot\n"
+            "O        0.000000       0.000000       0.000000\n");
+  EXPECT_NE(r.screen.find("pymol mol_rdg.pml"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists("mol_rdg_nci.png"));
   // The run's own files are read, never changed; a second run replaces our own outputs.
   EXPECT_EQ(read_file("mol_rdg.cube"), cube_text(5, 6, 7));
   EXPECT_EQ(draw(full_settings()).status, 0);
@@ -137,6 +154,10 @@ TEST(PlotCommand, FailuresAreReportedAndTheOtherOutputsStillMade) {
        "mol_rho.svg exists and was not made by quelvarin-plot: it is left as it is", nullptr},
       {"foreign script", [] { write_file("mol_rdg.vmd", "# my script\n"); }, 1,
        "mol_rdg.vmd exists and was not made by quelvarin-plot", nullptr},
+      {"foreign atoms", [] { write_file("mol_rdg_atoms.xyz", "1\nmy own\nC 0 0 0\n"); }, 1,
+       "mol_rdg_atoms.xyz exists and was not made by quelvarin-plot: it is left as it is: no "
+       "PyMOL script written",
+       "mol_rdg.pml"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -159,6 +180,39 @@ TEST(PlotCommand, FailuresAreReportedAndTheOtherOutputsStillMade) {
   }
 }
 
+// The isovalue and colour range chosen on the command line reach both scripts.
+TEST(PlotCommand, ChosenIsovalueAndRangeReachBothScripts) {
+  struct Case {
+    double iso, range;
+    const char* vmd_surface;
+    const char* vmd_scale;
+    const char* pymol_surface;
+    const char* pymol_ramp;
+  };
+  const Case cases[] = {
+      {0.5, 0.05, "Isosurface 0.500000 1", "scaleminmax top 1 -0.050000 0.050000",
+       "isosurface nci, rdg, 0.5\n", "[-0.05, 0, 0.05], [blue, green, red]"},
+      {0.3, 0.02, "Isosurface 0.300000 1", "scaleminmax top 1 -0.020000 0.020000",
+       "isosurface nci, rdg, 0.3\n", "[-0.02, 0, 0.02], [blue, green, red]"},
+      {1.25, 0.125, "Isosurface 1.250000 1", "scaleminmax top 1 -0.125000 0.125000",
+       "isosurface nci, rdg, 1.25\n", "[-0.125, 0, 0.125], [blue, green, red]"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pymol_surface);
+    TempDir dir;
+    write_run_outputs();
+    PictureOptions options = without_png();
+    options.isovalue = c.iso;
+    options.colour_range = c.range;
+    ASSERT_EQ(draw(full_settings(), options).status, 0);
+    const std::string vmd = read_file("mol_rdg.vmd"), pymol = read_file("mol_rdg.pml");
+    EXPECT_NE(vmd.find(c.vmd_surface), std::string::npos) << vmd;
+    EXPECT_NE(vmd.find(c.vmd_scale), std::string::npos) << vmd;
+    EXPECT_NE(pymol.find(c.pymol_surface), std::string::npos) << pymol;
+    EXPECT_NE(pymol.find(c.pymol_ramp), std::string::npos) << pymol;
+  }
+}
+
 TEST(PlotCommand, WhatTheInputAsksForDecidesWhatIsDrawn) {
   TempDir dir;
   write_run_outputs();
@@ -170,7 +224,8 @@ TEST(PlotCommand, WhatTheInputAsksForDecidesWhatIsDrawn) {
   EXPECT_TRUE(std::filesystem::exists("mol_rhosign.svg"));
   EXPECT_FALSE(std::filesystem::exists("mol_rho.svg"));
   EXPECT_FALSE(std::filesystem::exists("mol_rdg.vmd"));
-  EXPECT_NE(r.screen.find("no VMD script"), std::string::npos);
+  EXPECT_NE(r.screen.find("no VMD or PyMOL script"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists("mol_rdg.pml"));
 
   RdgSettings nothing;
   r = draw(nothing);

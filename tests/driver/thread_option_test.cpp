@@ -16,10 +16,7 @@ using testing::read_file;
 using testing::TempDir;
 using testing::write_file;
 
-int shell(const std::string& command) {
-  const int rc = std::system((command + " >out.txt 2>err.txt").c_str());
-  return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-}
+int shell(const std::string& command) { return testing::run_shell(command); }
 
 const char* kWanted = "a whole number from 1 to 1024 is needed";
 

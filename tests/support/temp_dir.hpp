@@ -54,4 +54,11 @@ inline int run_binary(const std::string& args, const std::string& out = "stdout.
   return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
 }
 
+// Runs `command` through the shell in the current directory, its standard output and error
+// into out.txt and err.txt; returns its exit status.
+inline int run_shell(const std::string& command) {
+  const int rc = std::system((command + " >out.txt 2>err.txt").c_str());
+  return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+
 }  // namespace qv::testing
