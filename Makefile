@@ -37,4 +37,4 @@ fuzz:
 	tests/fuzz/run_fuzzers.sh build-fuzz $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD_DIR) build-asan build-bench
+	rm -rf $(BUILD_DIR) build-asan build-tsan build-bench

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -17,6 +18,8 @@
 #include "gridio/cube_reading.hpp"
 #include "gridio/cube_writing.hpp"
 #include "gridio/grd_file.hpp"
+#include "parallel/parallel_for.hpp"
+#include "parallel/thread_count.hpp"
 
 namespace {
 
@@ -165,6 +168,13 @@ int run_one(const std::string& op, const std::string& dir, int n) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // One operation honours QUELVARIN_THREADS, as the commands do.
+  const qv::ThreadChoice threads = qv::choose_threads(std::nullopt, std::getenv("QUELVARIN_THREADS"));
+  if (!threads.error.empty()) {
+    std::fprintf(stderr, "%s\n", threads.error.c_str());
+    return 2;
+  }
+  qv::set_sweep_threads(threads.threads);
   if (argc >= 4 && std::strcmp(argv[1], "--one") == 0)
     return run_one(argv[2], argv[3], argc >= 5 ? std::atoi(argv[4]) : kSide);
   benchmark::Initialize(&argc, argv);

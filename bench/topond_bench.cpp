@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -21,6 +22,8 @@
 #include "gridio/run_output.hpp"
 #include "gridio/text_output.hpp"
 #include "topond/topo_to_cube.hpp"
+#include "parallel/parallel_for.hpp"
+#include "parallel/thread_count.hpp"
 
 namespace {
 
@@ -113,6 +116,13 @@ BENCHMARK(BM_TopondConversion)->UseManualTime()->Unit(benchmark::kMillisecond)->
 }  // namespace
 
 int main(int argc, char** argv) {
+  // One operation honours QUELVARIN_THREADS, as the commands do.
+  const qv::ThreadChoice threads = qv::choose_threads(std::nullopt, std::getenv("QUELVARIN_THREADS"));
+  if (!threads.error.empty()) {
+    std::fprintf(stderr, "%s\n", threads.error.c_str());
+    return 2;
+  }
+  qv::set_sweep_threads(threads.threads);
   if (argc >= 3 && std::strcmp(argv[1], "--make") == 0) {
     const int n = argc >= 4 ? std::atoi(argv[3]) : kSide;
     write_topond((fs::path(argv[2]) / "gf_topond.dat").string(), n);

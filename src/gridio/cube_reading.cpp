@@ -7,6 +7,8 @@
 #include "gridio/grid_planes.hpp"
 #include "gridio/number_reader.hpp"
 #include "gridio/text_error.hpp"
+#include "gridio/whole_runs.hpp"
+#include "gridio/written_lines.hpp"
 
 namespace qv {
 
@@ -84,18 +86,42 @@ void read_cube_values(NumberReader& in, CubeLayout layout, GridRole role, std::i
   const long s3 = static_cast<long>((n3 + 1) / 2), s1 = static_cast<long>((n3 + 5) / 6);
   const bool skip_gradient = layout == CubeLayout::gaussian && role == GridRole::gradient;
   const bool skip_laplacian = layout == CubeLayout::gaussian && role == GridRole::laplacian;
+  // Runs of this program's layout, one value per point and nothing between them, are read in
+  // place on the sweep threads once the first run has shown their length.
+  const bool whole_runs = per_point == 1 && !skip_gradient && !skip_laplacian;
+  RunShape shape;
   PlaneBlocks blocks(g);
   for (std::size_t first = 0; first < n1; first += blocks.planes()) {
     const std::size_t last = first + blocks.planes() < n1 ? first + blocks.planes() : n1;
-    for (std::size_t i1 = first; i1 < last; ++i1) {
-      for (std::size_t i2 = 0; i2 < n2; ++i2) {
-        if (blocks.buffered())
-          read_run(in, blocks.run(first, i1, i2), 1, n3, per_point);
-        else
-          read_run(in, g.values.data() + i1 + n1 * i2, n1 * n2, n3, per_point);
-        if (skip_gradient) in.skip_nonblank_lines(s3, "a gradient line of the GAUSSIAN layout");
-        if (skip_laplacian) in.skip_lines(s3 + s1, "a line of the GAUSSIAN layout");
+    // Run k of the block: (i1, i2) = (first + k / n2, k % n2).
+    auto run_start = [&](std::size_t k, std::size_t& stride) {
+      const std::size_t i1 = first + k / n2, i2 = k % n2;
+      stride = blocks.buffered() ? 1 : n1 * n2;
+      return blocks.buffered() ? blocks.run(first, i1, i2) : g.values.data() + i1 + n1 * i2;
+    };
+    const std::size_t runs = (last - first) * n2;
+    std::size_t k = 0;
+    if (whole_runs) {
+      k = read_whole_runs(in.lines(), runs, shape, [&](std::string_view text, std::size_t run) {
+        std::size_t stride = 0;
+        double* out = run_start(run, stride);
+        const WrittenLines w = scan_cube_lines(text, out, stride, n3);
+        return w.values == n3 && w.bytes == text.size() && w.lines == shape.lines;
+      });
+      if (k > 0) in.forget_line();
+    }
+    for (; k < runs; ++k) {
+      const std::uint64_t start = in.lines().position();
+      const long start_line = in.line_number();
+      std::size_t stride = 0;
+      double* const out = run_start(k, stride);
+      read_run(in, out, stride, n3, per_point);
+      if (whole_runs && shape.bytes == 0) {
+        shape.bytes = static_cast<std::size_t>(in.lines().position() - start);
+        shape.lines = in.line_number() - start_line;
       }
+      if (skip_gradient) in.skip_nonblank_lines(s3, "a gradient line of the GAUSSIAN layout");
+      if (skip_laplacian) in.skip_lines(s3 + s1, "a line of the GAUSSIAN layout");
     }
     if (blocks.buffered()) blocks.scatter(g, first, last - first);
   }

@@ -1,7 +1,10 @@
 #include "gridio/cube_writing.hpp"
 
+#include <algorithm>
 #include <stdexcept>
+#include <vector>
 
+#include "gridio/chunk_text.hpp"
 #include "gridio/fast_fields.hpp"
 #include "gridio/format.hpp"
 #include "gridio/grid_planes.hpp"
@@ -12,6 +15,7 @@ namespace {
 
 constexpr std::size_t kPerLine = 6;
 constexpr std::size_t kField = 13;
+constexpr std::size_t kValuesPerChunk = std::size_t{1} << 15;  // values a thread makes into text at once
 
 const Format& origin_format() {
   static const Format f("(I5,3F12.6)");
@@ -44,7 +48,8 @@ void write_header(const GridHeader& h, const Grid& g, TextOutput& out) {
 }
 
 // One (i1, i2) run: n3 values `stride` apart, six to a line.
-void write_run(const double* v, std::size_t stride, std::size_t n3, TextOutput& out) {
+template <class Sink>
+void write_run(const double* v, std::size_t stride, std::size_t n3, Sink& out) {
   for (std::size_t i3 = 0; i3 < n3; i3 += kPerLine) {
     const std::size_t count = n3 - i3 < kPerLine ? n3 - i3 : kPerLine;
     char* const start = out.reserve(kPerLine * kField + 1);
@@ -54,7 +59,7 @@ void write_run(const double* v, std::size_t stride, std::size_t n3, TextOutput& 
 }
 
 // For i1 (slowest), for i2: the run of n3 values with the third index fastest.
-void write_values(const Grid& g, TextOutput& out) {
+void write_values_on_one_thread(const Grid& g, TextOutput& out) {
   const std::size_t n1 = static_cast<std::size_t>(g.n1), n2 = static_cast<std::size_t>(g.n2);
   const std::size_t n3 = static_cast<std::size_t>(g.n3);
   PlaneBlocks blocks(g);
@@ -70,6 +75,63 @@ void write_values(const Grid& g, TextOutput& out) {
       }
     }
   }
+}
+
+// The same on the sweep threads. A chunk is a block of i1 planes (as many as share a cache
+// line of the grid) and a range of i2: its values are gathered, third index fastest, into the
+// thread's own small buffer and made into one text per plane. A window of whole blocks is
+// made at once and written, plane by plane and range by range, while the next is made.
+void write_values_on_threads(const Grid& g, TextOutput& out, std::size_t threads) {
+  const std::size_t n1 = static_cast<std::size_t>(g.n1), n2 = static_cast<std::size_t>(g.n2);
+  const std::size_t n3 = static_cast<std::size_t>(g.n3);
+  const std::size_t planes = PlaneBlocks::planes_for(g);
+  const std::size_t rows = std::max<std::size_t>(1, kValuesPerChunk / (planes * n3));
+  const std::size_t ranges = (n2 + rows - 1) / rows;
+  const std::size_t blocks = (n1 + planes - 1) / planes;
+  const std::size_t blocks_per_window = std::max<std::size_t>(1, (2 * threads + ranges - 1) / ranges);
+  const std::size_t window = blocks_per_window * ranges;
+  // Text of (set, chunk of the window, plane of the block).
+  std::vector<ChunkText> texts(2 * window * planes);
+  auto text_of = [&](std::size_t set, std::size_t chunk, std::size_t plane) -> ChunkText& {
+    return texts[(set * window + chunk % window) * planes + plane];
+  };
+  std::vector<std::vector<double>> gathered(threads);
+  render_and_emit(
+      blocks * ranges, window,
+      [&](std::size_t chunk, std::size_t set, int slot) {
+        const std::size_t first = chunk / ranges * planes, count = std::min(planes, n1 - first);
+        const std::size_t i2_first = chunk % ranges * rows, i2_count = std::min(rows, n2 - i2_first);
+        std::vector<double>& buffer = gathered[static_cast<std::size_t>(slot)];
+        buffer.resize(planes * rows * n3);
+        // buffer[(plane * rows + i2 - i2_first) * n3 + i3]
+        const double* v = g.values.data();
+        for (std::size_t i3 = 0; i3 < n3; ++i3)
+          for (std::size_t r = 0; r < i2_count; ++r) {
+            const double* src = v + first + n1 * (i2_first + r + n2 * i3);
+            double* dst = buffer.data() + r * n3 + i3;
+            for (std::size_t b = 0; b < count; ++b) dst[b * rows * n3] = src[b];
+          }
+        for (std::size_t b = 0; b < count; ++b) {
+          ChunkText& text = text_of(set, chunk, b);
+          text.clear();
+          for (std::size_t r = 0; r < i2_count; ++r)
+            write_run(buffer.data() + (b * rows + r) * n3, 1, n3, text);
+        }
+      },
+      [&](std::size_t first_chunk, std::size_t count, std::size_t set) {
+        for (std::size_t block = first_chunk / ranges; block < (first_chunk + count) / ranges; ++block)
+          for (std::size_t b = 0; b < std::min(planes, n1 - block * planes); ++b)
+            for (std::size_t r = 0; r < ranges; ++r)
+              out.write(text_of(set, block * ranges + r, b).text());
+      });
+}
+
+void write_values(const Grid& g, TextOutput& out) {
+  const std::size_t threads = static_cast<std::size_t>(sweep_threads());
+  if (threads == 1)
+    write_values_on_one_thread(g, out);
+  else
+    write_values_on_threads(g, out, threads);
 }
 
 }  // namespace

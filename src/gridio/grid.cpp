@@ -2,11 +2,13 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 #include <new>
 
 #include "gridio/stop.hpp"
+#include "parallel/parallel_for.hpp"
 
 namespace qv {
 
@@ -54,10 +56,16 @@ Grid allocate_grid(std::int32_t n1, std::int32_t n2, std::int32_t n3, const std:
   g.n2 = n2;
   g.n3 = n3;
   try {
-    if (fill)
-      g.values.assign(count, *fill);
-    else
-      g.values.resize(count);
+    g.values.resize(count);  // no value set yet
+    if (fill) {
+      // Filled on the sweep threads: the pages are also first touched (and cleared by the
+      // system) there, not all by one thread.
+      const double value = *fill;
+      double* v = g.values.data();
+      parallel_for(count, std::size_t{1} << 16, [v, value](std::size_t first, std::size_t last) {
+        std::fill(v + first, v + last, value);
+      });
+    }
   } catch (const std::bad_alloc&) {
     throw OutOfMemory("out of memory: " + what + ": cannot allocate a grid of " +
                       std::to_string(n1) + " x " + std::to_string(n2) + " x " +

@@ -1,6 +1,9 @@
 #include "gridio/grid_planes.hpp"
 
+#include <algorithm>
 #include <bit>
+
+#include "parallel/parallel_for.hpp"
 
 #if defined(__SSE2__) && defined(__x86_64__)
 #include <emmintrin.h>
@@ -23,6 +26,15 @@ inline void store_fence() {}
 #endif
 }  // namespace
 
+std::size_t PlaneBlocks::planes_for(const Grid& g) {
+  if (g.values.empty()) return 1;
+  const std::size_t n1 = static_cast<std::size_t>(g.n1);
+  const std::size_t plane_bytes =
+      static_cast<std::size_t>(g.n2) * static_cast<std::size_t>(g.n3) * sizeof(double);
+  if (n1 == 1 || plane_bytes * 2 > kBufferBytes) return 1;  // runs read or written in place
+  return std::min({kBufferBytes / plane_bytes, kMaxPlanes, n1});
+}
+
 PlaneBlocks::PlaneBlocks(const Grid& g) {
   if (g.values.empty()) return;
   n1_ = static_cast<std::size_t>(g.n1);
@@ -30,9 +42,7 @@ PlaneBlocks::PlaneBlocks(const Grid& g) {
   n3_ = static_cast<std::size_t>(g.n3);
   const std::size_t plane_bytes = n2_ * n3_ * sizeof(double);
   if (n1_ == 1 || plane_bytes * 2 > kBufferBytes) return;  // runs read or written in place
-  planes_ = kBufferBytes / plane_bytes;
-  if (planes_ > kMaxPlanes) planes_ = kMaxPlanes;
-  if (planes_ > n1_) planes_ = n1_;
+  planes_ = planes_for(g);
   buffer_.resize(planes_ * n2_ * n3_);
 }
 
@@ -51,15 +61,19 @@ void PlaneBlocks::scatter(Grid& g, std::size_t first, std::size_t count) const {
   // Each buffered plane is read in order (i3 fastest), one stream per plane. The grid lines
   // written are far apart and not read again here: stores that bypass the cache spare reading
   // each line in before it is written (and keep the buffer in the cache).
+  // Rows i2 go to the sweep threads in chunks; each thread fences its own streaming stores.
   double* v = g.values.data();
   const std::size_t plane = n2_ * n3_, step = n1_ * n2_;
-  for (std::size_t i2 = 0; i2 < n2_; ++i2) {
-    double* dst = v + first + n1_ * i2;
-    const double* src = buffer_.data() + i2 * n3_;
-    for (std::size_t i3 = 0; i3 < n3_; ++i3, dst += step, ++src)
-      for (std::size_t b = 0; b < count; ++b) store_past_cache(dst + b, src[b * plane]);
-  }
-  store_fence();
+  const std::size_t rows_per_chunk = 1 + (std::size_t{1} << 14) / (n3_ * count);
+  parallel_for(n2_, rows_per_chunk, [&](std::size_t first_row, std::size_t last_row) {
+    for (std::size_t i2 = first_row; i2 < last_row; ++i2) {
+      double* dst = v + first + n1_ * i2;
+      const double* src = buffer_.data() + i2 * n3_;
+      for (std::size_t i3 = 0; i3 < n3_; ++i3, dst += step, ++src)
+        for (std::size_t b = 0; b < count; ++b) store_past_cache(dst + b, src[b * plane]);
+    }
+    store_fence();
+  });
 }
 
 }  // namespace qv

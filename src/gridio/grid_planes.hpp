@@ -15,6 +15,8 @@ class PlaneBlocks {
   // Plans blocks for `g`; no buffer is used (planes() == 1, buffer empty) when one plane alone
   // would exceed the buffer budget of a few MB.
   explicit PlaneBlocks(const Grid& g);
+  // The planes per block that PlaneBlocks(g) would plan, without its buffer.
+  static std::size_t planes_for(const Grid& g);
 
   // Planes per block (the last block may hold fewer).
   std::size_t planes() const { return planes_; }

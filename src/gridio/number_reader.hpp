@@ -54,6 +54,11 @@ class NumberReader {
   // The next integer of the current run (for counts inside the value section).
   std::int32_t next_integer(const char* expected);
 
+  // The line reader, for runs read in place from its buffer (whole_runs.hpp); after it has
+  // been moved on by whole lines, forget_line() drops what this reader held of the line.
+  LineReader& lines() { return in_; }
+  void forget_line() { pos_ = end_ = nullptr; }
+
   const std::string& file() const { return in_.name(); }
   long line_number() const { return in_.line_number(); }
 

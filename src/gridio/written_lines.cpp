@@ -178,6 +178,25 @@ inline bool grd_field_words(const char* f, double& out) {
   return true;
 }
 
+// A TOPOND field " [ -]0.ddddddddE[+-]dd", its 16 characters with one load.
+[[gnu::always_inline]] inline bool topond_field_wide(const char* f, double& out) {
+  int minus;
+  bool ok;
+  const __m128i x = fit16(
+      f, _mm_setr_epi8(' ', ' ', '0', '.', '0', '0', '0', '0', '0', '0', '0', '0', 'E', '+', '0', '0'),
+      _mm_setr_epi8(0, -1, 0, 0, 9, 9, 9, 9, 9, 9, 9, 9, 0, -1, 9, 9),
+      _mm_setr_epi8(0, -1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0), minus, ok);
+  if (!ok) return false;
+  const std::uint64_t m =
+      digit_values8(static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_srli_si128(x, 4))));
+  const unsigned exponent_digits = static_cast<unsigned>(_mm_extract_epi16(x, 7));
+  const int e = static_cast<int>(exponent_digits & 0xFF) * 10 + static_cast<int>(exponent_digits >> 8);
+  out = field_value(m, ((minus & 0x2000) ? -e : e) - 8, (minus & 2) != 0, f + 2, 14);
+  return true;
+}
+
+inline bool topond_field(const char* f, double& out) { return topond_field_wide(f, out); }
+
 // The wide cube reader needs 16 characters from where it loads; the last field of a text may
 // have fewer behind it. The wide grd reader loads inside its field.
 inline bool cube_field(const char* f, const char* end, double& out) {
@@ -187,6 +206,7 @@ inline bool grd_field(const char* f, const char*, double& out) { return grd_fiel
 
 #else
 
+inline bool topond_field(const char*, double&) { return false; }  // the general rules read it
 inline bool cube_field(const char* f, const char*, double& out) { return cube_field_words(f, out); }
 inline bool grd_field(const char* f, const char*, double& out) { return grd_field_words(f, out); }
 
@@ -242,6 +262,13 @@ WrittenLines scan_cube_lines(std::string_view text, double* out, std::size_t str
 
 WrittenLines scan_grd_lines(std::string_view text, double* out, std::size_t count) {
   return scan_written_lines<18, grd_field>(text, out, 1, count);
+}
+
+bool scan_topond_line(std::string_view line, std::size_t count, double* out) {
+  if (line.size() != 16 * count) return false;
+  for (std::size_t c = 0; c < count; ++c)
+    if (!topond_field(line.data() + 16 * c, out[c])) return false;
+  return true;
 }
 
 WrittenLines scan_cube_lines_by_words(std::string_view text, double* out, std::size_t stride,

@@ -23,6 +23,11 @@ WrittenLines scan_cube_lines(std::string_view text, double* out, std::size_t str
                              std::size_t count);
 WrittenLines scan_grd_lines(std::string_view text, double* out, std::size_t count);
 
+// A line of exactly `count` TOPOND fields (16 columns " [ -]0.ddddddddE[+-]dd"), without its
+// line feed: their values into `out`, each bit for bit the one the field rules give; false
+// (some values perhaps stored) when the line is not so.
+bool scan_topond_line(std::string_view line, std::size_t count, double* out);
+
 // The same by 64-bit words alone, as on machines without SSE2 (the readers above use them for
 // a field near the end of the text); for tests of both.
 WrittenLines scan_cube_lines_by_words(std::string_view text, double* out, std::size_t stride,

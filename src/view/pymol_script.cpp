@@ -50,7 +50,8 @@ void write_pymol_script(const PymolScene& scene, TextOutput& out) {
   out.line("show spheres, molecule");
   out.line("set stick_radius, 0.16, molecule");
   out.line("set sphere_scale, 0.2, molecule");
-  out.line("util.cbag molecule");
+  out.line("util.cnc molecule");
+  out.line("color grey70, molecule and elem C  # grey carbons: green is the surface's colour");
   out.line("# the RDG isosurface, coloured by the rho*sign(lambda2) map at its points");
   out.line("isosurface nci, rdg, " + iso);
   out.line("ramp_new nci_colours, rhosign, [" + low + ", 0, " + high + "], [blue, green, red]");
@@ -64,19 +65,30 @@ void write_pymol_script(const PymolScene& scene, TextOutput& out) {
   out.line("set ray_shadows, off");
   out.line("set ray_trace_mode, 1");
   out.line("set antialias, 2");
+  out.line("set orthoscopic, on");
+  out.line("set depth_cue, 0");
   out.line("# the molecule's long axis across the picture, then turned so that a surface");
   out.line("# across that axis (a hydrogen bond, say) is not seen edge-on");
   out.line("orient molecule");
   out.line("turn y, -60");
   out.line("turn x, 15");
   out.line("python");
+  out.line("# Frame the molecule as it is now seen: the camera as close as its extent allows.");
+  out.line("import math");
   out.line("qv_view = list(cmd.get_view())");
-  out.line("qv_closer = -qv_view[11] * 0.3  # orient leaves wide margins: move the camera in");
-  out.line("qv_view[11] += qv_closer");
-  out.line("qv_view[15] -= qv_closer");
-  out.line("qv_view[16] -= qv_closer");
-  out.line("cmd.set_view(qv_view)");
-  out.line("del qv_view, qv_closer");
+  out.line("qv_turn, qv_centre = qv_view[0:9], qv_view[12:15]");
+  out.line("qv_seen = [[sum((p[i] - qv_centre[i]) * qv_turn[3 * i + c] for i in range(3)) for c in range(3)]");
+  out.line("           for p in (cmd.get_coords(\"molecule\") if cmd.count_atoms(\"molecule\") else [])]");
+  out.line("if qv_seen:");
+  out.line("    qv_low = [min(q[c] for q in qv_seen) - 0.8 for c in range(3)]");
+  out.line("    qv_high = [max(q[c] for q in qv_seen) + 0.8 for c in range(3)]");
+  out.line("    qv_half = 1.05 * max((qv_high[1] - qv_low[1]) / 2, (qv_high[0] - qv_low[0]) / 2 * 3 / 4)");
+  out.line("    qv_distance = qv_half / math.tan(math.radians(cmd.get_setting_float(\"field_of_view\") / 2))");
+  out.line("    qv_view[9:12] = [-(qv_low[0] + qv_high[0]) / 2, -(qv_low[1] + qv_high[1]) / 2, -qv_distance]");
+  out.line("    qv_view[15] = max(0.01, qv_distance - qv_high[2] - 5.0)");
+  out.line("    qv_view[16] = qv_distance - qv_low[2] + 5.0");
+  out.line("    cmd.set_view(qv_view)");
+  out.line("del qv_view, qv_turn, qv_centre, qv_seen");
   out.line("python end");
 }
 

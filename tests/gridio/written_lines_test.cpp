@@ -228,3 +228,47 @@ TEST(WrittenLines, OnlyWholeLinesWithNothingElseAreTaken) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+// TOPOND lines (E16.8 fields) against the field rules the TOPOND reader applies.
+TEST(WrittenLines, TopondLinesGiveWhatTheFieldRulesGive) {
+  const std::vector<double> values = sample_values();
+  std::size_t taken = 0;
+  for (std::size_t start = 0; start + 8 <= values.size(); start += 8) {
+    std::string line;
+    char buf[32];
+    for (std::size_t c = 0; c < 8; ++c) line += std::string(buf, put_e16_8(buf, values[start + c]));
+    double got[8];
+    const bool whole = scan_topond_line(line, 8, got);
+    bool written_layout = true;
+    for (std::size_t c = 0; c < 8; ++c) written_layout &= line[16 * c + 12] == 'E';
+    ASSERT_EQ(whole, written_layout) << line;
+    if (!whole) continue;
+    ++taken;
+    for (std::size_t c = 0; c < 8; ++c) {
+      double expected = 0.0;
+      ASSERT_TRUE(parse_real_field(std::string_view(line).substr(16 * c, 16), 8, expected));
+      ASSERT_EQ(bits(got[c]), bits(expected)) << line.substr(16 * c, 16);
+    }
+  }
+  EXPECT_GT(taken, 100u);  // lines of eight fields all in the written layout
+  // Near misses are left to the field rules.
+  const char* const misses[] = {
+      "  0.12345678E+01 -0.12345678E-01",  // fine: the control case
+      "  0.12345678D+01 -0.12345678E-01",  "  .123456789E+01 -0.12345678E-01",
+      " +0.12345678E+01 -0.12345678E-01",  "  0.1234567xE+01 -0.12345678E-01",
+      "  0.12345678E+01 -0.12345678E-01 ", "  0.12345678E+01 -0.12345678E*01",
+      "                 -0.12345678E-01",  "  0.12345678+100 -0.12345678E-01",
+  };
+  for (std::size_t i = 0; i < std::size(misses); ++i) {
+    double got[2];
+    EXPECT_EQ(scan_topond_line(misses[i], 2, got), i == 0) << misses[i];
+  }
+  double one[1];
+  EXPECT_FALSE(scan_topond_line("  0.12345678E+01", 2, one));  // fewer fields than asked for
+}
+
+}  // namespace
+}  // namespace qv
