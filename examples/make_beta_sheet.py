@@ -9,32 +9,47 @@ angstrom apart along y, so that every other residue's N-H and C=O bind to the ne
 (H...O about 2.06 angstrom); the alanine side chains point up and down (z) in turn, and the
 benzene lies 3.6 angstrom above the middle of the (top) sheet. With LAYERS (default 1) sheets
 are stacked 10 angstrom apart along z, for large, dense systems. The geometry is idealised (bond lengths
-within about 0.1 angstrom), which is all a promolecular density needs.
+within about 0.2 angstrom), which is all a promolecular density needs.
 """
+import math
 import sys
 
-RISE = 3.6       # along the strand per residue
+RISE = 3.8       # along the strand per residue
 SPACING = 4.3    # between strands
 
 
+def along(origin, direction, length):
+    return tuple(o + length * d for o, d in zip(origin, direction))
+
+
 def residue(x, sign_y, sign_z, direction):
-    """Atoms of one alanine whose N lies at x; NH and CO point to sign_y, the side chain to
-    sign_z; direction is +1 or -1 along x."""
+    """Atoms of one alanine whose N lies at x; NH and CO point to sign_y, CA and the side chain
+    to sign_z; direction is +1 or -1 along x."""
     d = direction
     n = (x, 0.0, 0.0)
     ca = (x + 1.15 * d, 0.0, 0.85 * sign_z)
     c = (x + 2.30 * d, 0.0, 0.0)
+    # CA's other two bonds leave the N-CA-C plane (xz): the side chain out of the sheet, tilted
+    # a little away from the hydrogen-bond side, HA towards that side.
+    to_cb = (0.0, -0.25 * sign_y, 0.97 * sign_z)
+    cb = along(ca, to_cb, 1.53)
+    # The methyl hydrogens at 109.5 degrees from the CB-CA bond, 120 degrees apart around it.
+    side = (0.0, 0.97 * sign_z, 0.25 * sign_y)  # perpendicular to to_cb and to x
+    methyl = []
+    for k, phi in enumerate((0.0, 2.0944, 4.1888)):
+        cos_phi, sin_phi = math.cos(phi), math.sin(phi)
+        h = tuple(0.334 * a + 0.943 * (cos_phi * px + sin_phi * q)
+                  for a, px, q in zip(to_cb, (1.0, 0.0, 0.0), side))
+        methyl.append(("H", f"HB{k + 1}", along(cb, h, 1.09)))
     return [
         ("N", "N", n),
         ("H", "H", (x, 1.01 * sign_y, 0.0)),
         ("C", "CA", ca),
-        ("H", "HA", (ca[0], -0.63 * sign_y, ca[2] + 0.89 * sign_z)),
-        ("C", "CB", (ca[0] + 0.30 * d, 0.0, ca[2] + 1.49 * sign_z)),
-        ("H", "HB1", (ca[0] + 0.30 * d + 1.03, 0.0, ca[2] + 1.85 * sign_z)),
-        ("H", "HB2", (ca[0] + 0.30 * d - 0.51, 0.89, ca[2] + 1.85 * sign_z)),
-        ("H", "HB3", (ca[0] + 0.30 * d - 0.51, -0.89, ca[2] + 1.85 * sign_z)),
+        ("H", "HA", along(ca, (0.0, 0.95 * sign_y, 0.30 * sign_z), 1.09)),
+        ("C", "CB", cb),
+        *methyl,
         ("C", "C", c),
-        ("O", "O", (c[0], 1.23 * sign_y, 0.0)),
+        ("O", "O", (c[0], 1.20 * sign_y, -0.25 * sign_z)),  # tilted away from CA
     ]
 
 
@@ -61,7 +76,6 @@ def sheet(strands, residues, z0=0.0, first_chain=0):
 
 
 def benzene(centre):
-    import math
     atoms = []
     for k in range(6):
         a = math.pi / 3 * k
