@@ -23,6 +23,7 @@
 #include "view/pymol_render.hpp"
 #include "view/pymol_script.hpp"
 #include "view/xyz_atoms.hpp"
+#include "wavefunction/wavefunction_format.hpp"
 
 namespace qv {
 
@@ -252,7 +253,11 @@ CommandDescription plot_description(PictureOptions& options) {
           "INPUT",
           kPlotSummary,
           {{"--iso", "VALUE", "RDG isovalue of the surface (default 0.5; 0.3 for promolecular densities)",
-            real_above(options.isovalue, 0.0)},
+            [&options, take = real_above(options.isovalue, 0.0)](std::string_view value) {
+              std::string refusal = take(value);
+              options.isovalue_given = refusal.empty();
+              return refusal;
+            }},
            {"--range", "VALUE", "colour scale from -VALUE to +VALUE a.u. of rho*sign(lambda2) (default 0.05)",
             real_above(options.colour_range, 0.0)},
            {"--no-render", "", "write the scripts but no PNG picture", switch_off(options.render)},
@@ -262,6 +267,29 @@ CommandDescription plot_description(PictureOptions& options) {
             "rho*sign(lambda2) beyond +-VALUE a.u. makes a region repulsive or attractive (default 0.01)",
             real_at_least(options.kind_threshold, 0.0)},
            thread_option_row()}};
+}
+
+// The RDG job's density is promolecular when the same input makes it: its WFN job reads a
+// geometry (.xyz, .pdb) and writes the density cube that its RDG job reads.
+bool density_is_promolecular(const RunSettings& settings) {
+  if (!settings.jobs.wfn ||
+      !is_geometry(wavefunction_format(trimmed(settings.wfn.wavefunction_file), {})))
+    return false;
+  return trimmed(settings.rdg.density_cube) == trimmed(settings.wfn.output_stem) + "_rho.cube";
+}
+
+// The field's conventional isovalue for the run's kind of density, unless the user chose one.
+void choose_default_isovalue(const RunSettings& settings, PictureOptions& options,
+                             TextOutput& screen) {
+  if (options.isovalue_given ||
+      !(settings.rdg.computations.rdg && settings.rdg.computations.rhosign))
+    return;
+  const bool promolecular = density_is_promolecular(settings);
+  options.isovalue = promolecular ? 0.3 : 0.5;
+  screen.line(std::string(kPrefix) + "RDG isosurface at " + (promolecular ? "0.3" : "0.5") +
+              ", the default for " +
+              (promolecular ? "a promolecular density" : "a density from a wavefunction or a grid") +
+              " (--iso VALUE chooses another)");
 }
 
 }  // namespace
@@ -286,6 +314,7 @@ int plot_command(std::span<const std::string> arguments, TextOutput& screen, Tex
     auto in = LineReader::open(name);
     if (!in) throw TextError(name, 0, "the input file cannot be opened");
     read_input_file(*in, name, out, settings, RunLogMode::Leave);
+    choose_default_isovalue(settings, options, screen);
     status = draw_results(settings.rdg, name, screen, errors, options);
   } catch (const ProgramStop& stop) {
     // The lines meant for the run log are the reason: show them.

@@ -5,6 +5,7 @@ namespace qv {
 
 struct PictureOptions {
   double isovalue = 0.5;       // RDG isosurface (0.3 is the convention for promolecular densities)
+  bool isovalue_given = false; // chosen by the user (--iso) rather than by the density's kind
   double colour_range = 0.05;  // rho*sign(lambda2) colour scale from -range to +range, a.u.
   bool render = true;          // ray-trace the PNG with PyMOL when it is installed
   // The table of NCI regions takes the isovalue, and the colour range as its range of

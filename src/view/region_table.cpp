@@ -98,14 +98,13 @@ void print_region_table(const std::vector<NciRegion>& regions,
            std::to_string(title.points[2]) + " points, cell volume " +
            exponent6(title.cell_volume) + " bohr^3; * marks a region that touches the box");
 
-  std::vector<std::array<std::string, 16>> rows;
-  rows.reserve(regions.size());
-  for (std::size_t i = 0; i < regions.size(); ++i)
-    rows.push_back(region_fields(regions[i], i + 1, atoms));
+  // Widths first, rows then rendered again one at a time: a table of millions of regions
+  // needs no copy of itself in memory.
   std::size_t width[kColumns];
-  for (std::size_t k = 0; k < kColumns; ++k) {
-    width[k] = std::string_view(kColumnNames[k]).size();
-    for (const auto& row : rows) width[k] = std::max(width[k], row[k].size());
+  for (std::size_t k = 0; k < kColumns; ++k) width[k] = std::string_view(kColumnNames[k]).size();
+  for (std::size_t i = 0; i < regions.size(); ++i) {
+    const auto row = region_fields(regions[i], i + 1, atoms);
+    for (std::size_t k = 0; k < kColumns; ++k) width[k] = std::max(width[k], row[k].size());
   }
   auto print_row = [&](auto&& cell) {
     std::string line;
@@ -124,7 +123,10 @@ void print_region_table(const std::vector<NciRegion>& regions,
     out.line(line);
   };
   print_row([&](std::size_t k) { return std::string_view(kColumnNames[k]); });
-  for (const auto& row : rows) print_row([&](std::size_t k) { return std::string_view(row[k]); });
+  for (std::size_t i = 0; i < regions.size(); ++i) {
+    const auto row = region_fields(regions[i], i + 1, atoms);
+    print_row([&](std::size_t k) { return std::string_view(row[k]); });
+  }
 }
 
 }  // namespace qv
