@@ -23,7 +23,7 @@ struct Case {
   float step;
 };
 
-const Case kPocket = {"pocket.xyz", {29.4f, 8.1f, 4.0f}, 125, 142, 128, 0.189f};
+const Case kPocket = {"pocket.xyz", {29.4f, 8.1f, 5.5f}, 125, 142, 128, 0.189f};
 const Case kBlock = {"block.xyz", {32.8f, 36.6f, -37.8f}, 120, 120, 120, 0.2f};
 
 void sweep(benchmark::State& state, const Case& c, int threads) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Wall time and peak memory of the whole RDG job on an N x N x N promolecular density cube
 # (default N = 200): every computation and both plot tables on, gradient and laplacian derived
-# numerically. Runs in a temporary folder (removed afterwards).
+# numerically; then quelvarin-plot's table of NCI regions from the job's RDG and
+# rho*sign(lambda2) cubes. Runs in a temporary folder (removed afterwards).
 #   bench/rdg_job_bench.sh [QUELVARIN_BINARY] [N]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -27,3 +28,16 @@ echo "grid ${n}^3: exit status $status, wall $wall, cpu ${user} s user + ${sys} 
      "(nine grids: $(awk -v g="$grid_mb" 'BEGIN { printf "%.1f", 9 * g }') MiB," \
      "limit with 5 %: $(awk -v g="$grid_mb" 'BEGIN { printf "%.1f", 9 * g * 1.05 }') MiB)"
 ls -l --block-size=M | sed 1d | awk '{ print "  " $5 "  " $9 }'
+
+# The table of NCI regions as users get it: quelvarin-plot on the job's two cubes (an input
+# without the plot tables, so that only the cubes are read), no PNG.
+plot_bin="$(dirname "$bin")/quelvarin-plot"
+if [ "$status" -eq 0 ] && [ -x "$plot_bin" ]; then
+  grep -v -e '^2DPLOT' -e '^PLOT_NAME' job.inp | sed 's/ \*plo//' >cubes.inp
+  /usr/bin/time -v -o plot_time.txt "$plot_bin" --no-render cubes.inp >plot.txt || true
+  echo "quelvarin-plot on the ${n}^3 cubes (table of NCI regions and viewer scripts):" \
+       "wall $(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' plot_time.txt)," \
+       "cpu $(sed -n 's/.*User time (seconds): //p' plot_time.txt) s user +" \
+       "$(sed -n 's/.*System time (seconds): //p' plot_time.txt) s system;" \
+       "$(($(grep -c . dimer_rdg_regions.tsv) - 1)) regions"
+fi

@@ -7,34 +7,49 @@ as .xyz and .pdb files (angstrom): a geometry of a few hundred atoms for promole
 writes STEM.xyz and STEM.pdb. Strands run along x, alternately forwards and backwards, 4.3
 angstrom apart along y, so that every other residue's N-H and C=O bind to the next strand
 (H...O about 2.06 angstrom); the alanine side chains point up and down (z) in turn, and the
-benzene lies 3.6 angstrom above the middle of the (top) sheet. With LAYERS (default 1) sheets
+benzene lies 5.8 angstrom above the middle of the (top) sheet's backbone, on its methyl groups. With LAYERS (default 1) sheets
 are stacked 10 angstrom apart along z, for large, dense systems. The geometry is idealised (bond lengths
-within about 0.1 angstrom), which is all a promolecular density needs.
+within about 0.2 angstrom), which is all a promolecular density needs.
 """
+import math
 import sys
 
-RISE = 3.6       # along the strand per residue
+RISE = 3.8       # along the strand per residue
 SPACING = 4.3    # between strands
 
 
+def along(origin, direction, length):
+    return tuple(o + length * d for o, d in zip(origin, direction))
+
+
 def residue(x, sign_y, sign_z, direction):
-    """Atoms of one alanine whose N lies at x; NH and CO point to sign_y, the side chain to
-    sign_z; direction is +1 or -1 along x."""
+    """Atoms of one alanine whose N lies at x; NH and CO point to sign_y, CA and the side chain
+    to sign_z; direction is +1 or -1 along x."""
     d = direction
     n = (x, 0.0, 0.0)
     ca = (x + 1.15 * d, 0.0, 0.85 * sign_z)
     c = (x + 2.30 * d, 0.0, 0.0)
+    # CA's other two bonds leave the N-CA-C plane (xz): the side chain straight out of the
+    # sheet, HA away from the hydrogen-bond side.
+    to_cb = (0.0, 0.0, sign_z)
+    cb = along(ca, to_cb, 1.53)
+    # The methyl hydrogens at 109.5 degrees from the CB-CA bond, 120 degrees apart around it.
+    side = (0.0, 1.0, 0.0)  # perpendicular to to_cb and to x
+    methyl = []
+    for k, phi in enumerate((0.5236, 2.618, 4.7124)):  # 30, 150, 270 degrees from x
+        cos_phi, sin_phi = math.cos(phi), math.sin(phi)
+        h = tuple(0.334 * a + 0.943 * (cos_phi * px + sin_phi * q)
+                  for a, px, q in zip(to_cb, (1.0, 0.0, 0.0), side))
+        methyl.append(("H", f"HB{k + 1}", along(cb, h, 1.09)))
     return [
         ("N", "N", n),
         ("H", "H", (x, 1.01 * sign_y, 0.0)),
         ("C", "CA", ca),
-        ("H", "HA", (ca[0], -0.63 * sign_y, ca[2] + 0.89 * sign_z)),
-        ("C", "CB", (ca[0] + 0.30 * d, 0.0, ca[2] + 1.49 * sign_z)),
-        ("H", "HB1", (ca[0] + 0.30 * d + 1.03, 0.0, ca[2] + 1.85 * sign_z)),
-        ("H", "HB2", (ca[0] + 0.30 * d - 0.51, 0.89, ca[2] + 1.85 * sign_z)),
-        ("H", "HB3", (ca[0] + 0.30 * d - 0.51, -0.89, ca[2] + 1.85 * sign_z)),
+        ("H", "HA", along(ca, (0.0, -0.94 * sign_y, -0.33 * sign_z), 1.09)),
+        ("C", "CB", cb),
+        *methyl,
         ("C", "C", c),
-        ("O", "O", (c[0], 1.23 * sign_y, 0.0)),
+        ("O", "O", (c[0], 1.20 * sign_y, -0.25 * sign_z)),  # tilted away from CA
     ]
 
 
@@ -61,7 +76,6 @@ def sheet(strands, residues, z0=0.0, first_chain=0):
 
 
 def benzene(centre):
-    import math
     atoms = []
     for k in range(6):
         a = math.pi / 3 * k
@@ -77,7 +91,7 @@ def main():
     atoms = []
     for layer in range(layers):
         atoms += sheet(strands, residues, -10.0 * layer, layer * strands)
-    middle = ((residues - 1) * RISE / 2 + 1.15, (strands - 1) * SPACING / 2, 3.6)
+    middle = ((residues - 1) * RISE / 2 + 1.15, (strands - 1) * SPACING / 2, 5.8)
     ligand = benzene(middle)
     with open(stem + ".xyz", "w") as f:
         f.write(f"{len(atoms) + len(ligand)}\nbeta sheet of {strands} poly-alanine strands "

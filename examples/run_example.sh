@@ -26,6 +26,7 @@ echo "  numerical gradient and laplacian:       grad_numerical.cube, lapl_numeri
 echo "  2D plot tables:                         dimer_rho.2D, dimer_rhosign.2D"
 for f in *.svg; do [ -e "$f" ] && echo "  2D plot picture:                        $f"; done
 for f in *.vmd *.pml *.xyz; do [ -e "$f" ] && echo "  viewer script or its atoms:             $f"; done
+for f in *_regions.tsv; do [ -e "$f" ] && echo "  table of NCI regions:                   $f"; done
 if [ -e dimer_rdg_nci.png ]; then
   echo
   echo "The NCI isosurface, ray-traced by PyMOL: examples/out/dimer_rdg_nci.png"

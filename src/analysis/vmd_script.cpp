@@ -33,6 +33,7 @@ void write_vmd_script(const VmdScene& scene, TextOutput& out) {
   out.line("# RDG isosurface coloured by rho*sign(lambda2): blue attractive, green weak,");
   out.line("# red repulsive. Open it with: vmd -e THIS_FILE");
   out.line("# The cubes are found next to this script, wherever VMD is started from.");
+  for (const std::string& comment : scene.comments) out.line(comment);
   out.line("set qv_here [file dirname [file normalize [info script]]]");
   out.line("display projection Orthographic");
   out.line("display depthcue off");

@@ -3,6 +3,7 @@
 // cube, and draws the RDG isosurface coloured by rho*sign(lambda2) on the blue-green-red scale.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "gridio/text_output.hpp"
 
@@ -19,6 +20,7 @@ struct VmdScene {
   double isovalue = 0.5;     // RDG isosurface
   double colour_low = -0.05, colour_high = 0.05;  // rho*sign(lambda2) range of the colour scale
   MoleculeStyle style = MoleculeStyle::Cpk;
+  std::vector<std::string> comments;  // whole comment lines written after the opening ones
 };
 
 // True when `name` can stand between Tcl braces: no braces, backslashes or line ends.

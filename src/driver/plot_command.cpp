@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <new>
+#include <vector>
 
 #include "analysis/cube_glance.hpp"
 #include "analysis/own_output.hpp"
@@ -17,10 +18,12 @@
 #include "gridio/fixed_text.hpp"
 #include "gridio/stop.hpp"
 #include "gridio/text_error.hpp"
+#include "view/nci_region_report.hpp"
 #include "view/png_mark.hpp"
 #include "view/pymol_render.hpp"
 #include "view/pymol_script.hpp"
 #include "view/xyz_atoms.hpp"
+#include "wavefunction/wavefunction_format.hpp"
 
 namespace qv {
 
@@ -34,8 +37,13 @@ struct Outcome {
   TextOutput& errors;
   int status = 0;
 
+  std::vector<std::string> reported{};  // a cube read by two outputs fails them with one message
+
   void fail(int s, const std::string& message) {
-    errors.line(kPrefix + message);
+    if (std::find(reported.begin(), reported.end(), message) == reported.end()) {
+      errors.line(kPrefix + message);
+      reported.push_back(message);
+    }
     status = std::max(status, s);
   }
   void say(const std::string& message) { screen.line(kPrefix + message); }
@@ -66,17 +74,40 @@ std::string points_text(const CubeGlance& g) {
 
 // The names of the viewer files, all beside the RDG cube.
 struct ViewerFiles {
-  std::string rdg_cube, sign_cube, vmd_script, atoms_xyz, pymol_script, picture;
+  std::string rdg_cube, sign_cube, vmd_script, atoms_xyz, pymol_script, picture, regions;
 };
 
 ViewerFiles viewer_files(const RdgSettings& rdg) {
   const std::string stem = trimmed(rdg.rdg_outname);
   return {stem + ".cube", trimmed(rdg.rhosign_outname) + ".cube", stem + ".vmd",
-          stem + "_atoms.xyz", stem + ".pml", stem + "_nci.png"};
+          stem + "_atoms.xyz", stem + ".pml", stem + "_nci.png", stem + "_regions.tsv"};
 }
 
-void write_vmd(const ViewerFiles& f, const PictureOptions& options, Outcome& o) {
+// The table of NCI regions, by the isovalue and range of the pictures; returns the comment
+// lines that number its regions in the scripts (none when no table was written).
+std::vector<std::string> list_regions(const ViewerFiles& f, const PictureOptions& options,
+                                      Outcome& o) {
+  NciCriteria criteria;
+  criteria.isovalue = options.isovalue;
+  criteria.range = options.colour_range;
+  criteria.kind_threshold = options.kind_threshold;
+  criteria.min_points = static_cast<std::size_t>(options.min_region_points);
+  const RegionReport report =
+      report_nci_regions({f.rdg_cube, f.sign_cube, f.regions}, criteria, o.screen);
+  if (!report.problem.empty()) {
+    o.fail(1, report.problem);
+    return {};
+  }
+  const std::size_t n = report.regions.size();
+  o.say("wrote " + f.regions + " (" + std::to_string(n) +
+        (n == 1 ? " NCI region)" : " NCI regions)"));
+  return region_comment_lines(report, f.regions);
+}
+
+void write_vmd(const ViewerFiles& f, const PictureOptions& options,
+               const std::vector<std::string>& comments, Outcome& o) {
   VmdScene scene;
+  scene.comments = comments;
   scene.rdg_cube = path_from_script(f.vmd_script, f.rdg_cube);
   scene.rhosign_cube = path_from_script(f.vmd_script, f.sign_cube);
   scene.isovalue = options.isovalue;
@@ -94,7 +125,8 @@ void write_vmd(const ViewerFiles& f, const PictureOptions& options, Outcome& o) 
 
 // The atoms file and the PyMOL script; false when either could not be written.
 bool write_pymol_files(const ViewerFiles& f, const CubeGlance& rdg_header,
-                       const PictureOptions& options, Outcome& o) {
+                       const PictureOptions& options, const std::vector<std::string>& comments,
+                       Outcome& o) {
   auto atoms = create_own_output(f.atoms_xyz, kXyzMark);
   if (!atoms) {
     o.fail(1, refusal(f.atoms_xyz) + ": no PyMOL script written");
@@ -108,6 +140,7 @@ bool write_pymol_files(const ViewerFiles& f, const CubeGlance& rdg_header,
   scene.rhosign_cube = path_from_script(f.pymol_script, f.sign_cube);
   scene.isovalue = options.isovalue;
   scene.colour_range = options.colour_range;
+  scene.comments = comments;
   auto script = create_own_output(f.pymol_script, kPymolMark);
   if (!script) {
     o.fail(1, refusal(f.pymol_script));
@@ -143,16 +176,16 @@ void render_picture(const ViewerFiles& f, Outcome& o) {
         std::to_string(kPictureHeight) + ", ray-traced by PyMOL through " + *python + ")");
 }
 
-void write_viewer_files(const RdgSettings& rdg, const PictureOptions& options, Outcome& o) {
-  const ViewerFiles f = viewer_files(rdg);
+void write_viewer_files(const ViewerFiles& f, const PictureOptions& options,
+                        const std::vector<std::string>& comments, Outcome& o) {
   const CubeGlance a = glance_at_cube(f.rdg_cube);
   const CubeGlance b = glance_at_cube(f.sign_cube);
   if (a.points != b.points)
     return o.fail(1, "the RDG cube " + f.rdg_cube + " (" + points_text(a) +
                          ") and the rho*sign(lambda2) cube " + f.sign_cube + " (" +
                          points_text(b) + ") hold different grids: no VMD or PyMOL script written");
-  write_vmd(f, options, o);
-  if (write_pymol_files(f, a, options, o) && options.render) render_picture(f, o);
+  write_vmd(f, options, comments, o);
+  if (write_pymol_files(f, a, options, comments, o) && options.render) render_picture(f, o);
 }
 
 // Runs one piece of work, turning its failures into messages and statuses.
@@ -190,7 +223,10 @@ int draw_results(const RdgSettings& rdg, const std::string& input_name, TextOutp
   }
   if (rdg.calc_risp[0] && rdg.calc_risp[1]) {
     anything = true;
-    attempt(o, [&] { write_viewer_files(rdg, options, o); });
+    const ViewerFiles f = viewer_files(rdg);
+    std::vector<std::string> comments;
+    attempt(o, [&] { comments = list_regions(f, options, o); });
+    attempt(o, [&] { write_viewer_files(f, options, comments, o); });
   } else if (rdg.calc_risp[0] || rdg.calc_risp[1]) {
     o.say("no VMD or PyMOL script: the input asks for only one of the RDG and "
           "rho*sign(lambda2) cubes");
@@ -207,19 +243,49 @@ namespace {
 constexpr std::string_view kPlotSummary =
     "Draws the results of the run that the input file INPUT describes, next to its outputs:\n"
     "a picture (SVG) of each 2D plot table, and for the RDG and rho*sign(lambda2) cubes a VMD\n"
-    "script, a PyMOL script with the atoms as an XYZ file, and the NCI isosurface ray-traced\n"
-    "to a PNG when PyMOL is installed. The run's own files are only read.\n";
+    "script, a PyMOL script with the atoms as an XYZ file, the NCI isosurface ray-traced\n"
+    "to a PNG when PyMOL is installed, and the table of NCI regions (RDG below the isovalue,\n"
+    "|rho*sign(lambda2)| within the range), one row per interaction, as a .tsv file and on\n"
+    "the screen. The run's own files are only read.\n";
 
 CommandDescription plot_description(PictureOptions& options) {
   return {"quelvarin-plot",
           "INPUT",
           kPlotSummary,
           {{"--iso", "VALUE", "RDG isovalue of the surface (default 0.5; 0.3 for promolecular densities)",
-            real_above(options.isovalue, 0.0)},
+            [&options, take = real_above(options.isovalue, 0.0)](std::string_view value) {
+              std::string refusal = take(value);
+              options.isovalue_given = refusal.empty();
+              return refusal;
+            }},
            {"--range", "VALUE", "colour scale from -VALUE to +VALUE a.u. of rho*sign(lambda2) (default 0.05)",
             real_above(options.colour_range, 0.0)},
            {"--no-render", "", "write the scripts but no PNG picture", switch_off(options.render)},
+           {"--min-points", "N", "smallest NCI region listed in the table, in grid points (default 5)",
+            whole_at_least(options.min_region_points, 1)},
+           {"--kind-threshold", "VALUE",
+            "rho*sign(lambda2) beyond +-VALUE a.u. makes a region repulsive or attractive (default 0.01)",
+            real_at_least(options.kind_threshold, 0.0)},
            thread_option_row()}};
+}
+
+// The RDG job's density is promolecular when the same input makes it: its WFN job reads a
+// geometry (.xyz, .pdb) and writes the density cube that its RDG job reads.
+bool density_is_promolecular(const input_variables& iv) {
+  if (!iv.inp1_risp[0] || !is_geometry(wavefunction_format(trimmed(iv.wfn.wfn_inpname), {})))
+    return false;
+  return trimmed(iv.rdg.rhocube_inp) == trimmed(iv.wfn.wfn_outname) + "_rho.cube";
+}
+
+// The field's conventional isovalue for the run's kind of density, unless the user chose one.
+void choose_default_isovalue(const input_variables& iv, PictureOptions& options, TextOutput& screen) {
+  if (options.isovalue_given || !(iv.rdg.calc_risp[0] && iv.rdg.calc_risp[1])) return;
+  const bool promolecular = density_is_promolecular(iv);
+  options.isovalue = promolecular ? 0.3 : 0.5;
+  screen.line(std::string(kPrefix) + "RDG isosurface at " + (promolecular ? "0.3" : "0.5") +
+              ", the default for " +
+              (promolecular ? "a promolecular density" : "a density from a wavefunction or a grid") +
+              " (--iso VALUE chooses another)");
 }
 
 }  // namespace
@@ -244,6 +310,7 @@ int plot_command(std::span<const std::string> arguments, TextOutput& screen, Tex
     auto in = LineReader::open(name);
     if (!in) throw TextError(name, 0, "the input file cannot be opened");
     input_reading(*in, name, out, iv, RunLogMode::Leave);
+    choose_default_isovalue(iv, options, screen);
     status = draw_results(iv.rdg, name, screen, errors, options);
   } catch (const ProgramStop& stop) {
     // The lines meant for the run log are the reason: show them.

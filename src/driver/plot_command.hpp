@@ -12,9 +12,9 @@
 namespace qv {
 
 // Draws what `rdg` names: one SVG picture per requested table, and when both the RDG and the
-// rho*sign(lambda2) cubes are requested the VMD script, the atoms as XYZ, the PyMOL script and
-// (unless `options` say no, or PyMOL is missing) the PNG picture. What is written goes to `screen`,
-// failures to `errors`; one failure does not keep the other outputs from being made.
+// rho*sign(lambda2) cubes are requested the table of NCI regions (a file and on `screen`), the
+// VMD script, the atoms as XYZ, the PyMOL script and (unless `options` say no, or PyMOL is
+// missing) the PNG picture. What is written goes to `screen`, failures to `errors`; one failure does not keep the other outputs from being made.
 // Returns the exit status: 0, 1 (a detected problem: nothing to draw, a file in the way,
 // mismatched cubes), 2 (a missing or malformed table or cube), 3 (out of memory).
 int draw_results(const RdgSettings& rdg, const std::string& input_name, TextOutput& screen,

@@ -14,4 +14,10 @@ inline bool cpu_has_avx512f() {
   return cpu_has_avx2_fma() && __builtin_cpu_supports("avx512f");
 }
 
+// The widest of a kernel's three builds that the processor can run.
+template <class Table>
+const Table& widest_build(const Table& (*avx512)(), const Table& (*avx2)(), const Table& (*generic)()) {
+  return cpu_has_avx512f() ? avx512() : cpu_has_avx2_fma() ? avx2() : generic();
+}
+
 }  // namespace qv

@@ -34,6 +34,7 @@ void write_pymol_script(const PymolScene& scene, TextOutput& out) {
   out.line("# attractive) through 0 (green, weak) to " + high + " a.u. (red, repulsive).");
   out.line("# Open it with: pymol THIS_FILE (or File > Run Script in PyMOL). The files are found");
   out.line("# next to this script, wherever PyMOL is started from.");
+  for (const std::string& comment : scene.comments) out.line(comment);
   out.line("python");
   out.line("import os");
   out.line("from pymol import cmd");

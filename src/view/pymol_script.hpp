@@ -4,6 +4,7 @@
 // between two molecules is seen at an angle rather than edge-on.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "gridio/text_output.hpp"
 
@@ -18,6 +19,7 @@ struct PymolScene {
   std::string rhosign_cube;
   double isovalue = 0.5;       // RDG isosurface
   double colour_range = 0.05;  // rho*sign(lambda2) from -range (blue) to +range (red), a.u.
+  std::vector<std::string> comments;  // whole comment lines written after the opening ones
 };
 
 // `text` as a Python string literal in double quotes.

@@ -25,9 +25,7 @@ const Table& avx2_table() { return avx2::table(); }
 const Table& avx512_table() { return avx512::table(); }
 
 const Table& best_table() {
-  static const Table& t = cpu_has_avx512f()    ? avx512_table()
-                          : cpu_has_avx2_fma() ? avx2_table()
-                                               : generic_table();
+  static const Table& t = widest_build(avx512_table, avx2_table, generic_table);
   return t;
 }
 

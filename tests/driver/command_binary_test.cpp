@@ -13,6 +13,7 @@
 #include <string>
 
 #include "support/png_writer.hpp"
+#include "support/small_cube.hpp"
 #include "support/temp_dir.hpp"
 #include "view/png_mark.hpp"
 
@@ -42,11 +43,7 @@ const char* kInput =
     "RHO_INPUT_CUBE   density.cube\nGRAD= *calc\nLAPL= *calc\nRDG_CALCULATION *all_p\n"
     "RDG_OUTPUT  mol_rdg\nSPACE_CUTOFF *none\nRHO_SIGN_CALCULATION\nRHO_SIGN_OUTPUT mol_sign\n";
 
-const char* kCube =
-    "\n\n    1   -5.000000   -5.000000   -5.000000\n"
-    "    5    0.200000    0.000000    0.000000\n    5    0.000000    0.200000    0.000000\n"
-    "    5    0.000000    0.000000    0.200000\n"
-    "    8    8.000000    0.000000    0.000000    0.000000\n  5.00000E-01  2.50000E-01\n";
+const std::string kCube = testing::small_cube_text();
 
 void write_run() {
   write_file("run.inp", kInput);
@@ -68,7 +65,8 @@ TEST(CommandBinaries, HelpAndVersionOnStandardOutput) {
     EXPECT_EQ(read_file("out.txt"), program + " 0.1.0\n");
   }
   EXPECT_EQ(run_shell(std::string(QV_PLOT_BINARY) + " --help"), 0);
-  for (const char* option : {"--iso VALUE", "--range VALUE", "--no-render"})
+  for (const char* option :
+       {"--iso VALUE", "--range VALUE", "--no-render", "--min-points N", "--kind-threshold VALUE"})
     EXPECT_NE(read_file("out.txt").find(option), std::string::npos) << option;
 }
 
@@ -83,6 +81,17 @@ TEST(CommandBinaries, RefusedOptionsWriteNothing) {
       {true, "--range 0 run.inp", "quelvarin-plot: --range needs a number greater than 0, not \"0\""},
       {true, "--iso half run.inp", "quelvarin-plot: --iso needs a number greater than 0, not \"half\""},
       {true, "--range", "quelvarin-plot: --range needs a value: --range VALUE"},
+      {true, "--min-points 4.5 run.inp",
+       "quelvarin-plot: --min-points needs a whole number of 1 or more, not \"4.5\""},
+      {true, "--min-points 0 run.inp",
+       "quelvarin-plot: --min-points needs a whole number of 1 or more, not \"0\""},
+      {true, "--min-points 8x run.inp",
+       "quelvarin-plot: --min-points needs a whole number of 1 or more, not \"8x\""},
+      {true, "--kind-threshold -0.01 run.inp",
+       "quelvarin-plot: --kind-threshold needs a number of 0 or more, not \"-0.01\""},
+      {true, "--kind-threshold none run.inp",
+       "quelvarin-plot: --kind-threshold needs a number of 0 or more, not \"none\""},
+      {true, "--iso 0.3 --min-points", "quelvarin-plot: --min-points needs a value: --min-points N"},
       {true, "--colour red run.inp", "quelvarin-plot: unknown option --colour"},
       {true, "run.inp --iso 0.3", "quelvarin-plot: unexpected argument \"--iso\" after INPUT"},
       {false, "--iso 0.3 run.inp", "quelvarin: unknown option --iso"},
@@ -112,6 +121,14 @@ TEST(CommandBinaries, ChosenIsovalueWithoutPicture) {
   EXPECT_TRUE(std::filesystem::exists("mol_rdg_atoms.xyz"));
   EXPECT_FALSE(std::filesystem::exists("mol_rdg_nci.png"));
   EXPECT_EQ(read_file("out.txt").find("PNG"), std::string::npos) << "--no-render: not a word";
+  // The table of NCI regions takes the same isovalue and range, and its own two options.
+  ASSERT_EQ(plot("--iso 0.3 --min-points 8 --kind-threshold 0 --no-render run.inp"), 0)
+      << read_file("err.txt");
+  EXPECT_NE(read_file("out.txt").find("RDG < 0.3, |rho*sign(lambda2)| <= 0.05, at least 8 points "
+                                      "each\nkind threshold 0 a.u.; grid 5 x 5 x 5 points"),
+            std::string::npos)
+      << read_file("out.txt");
+  EXPECT_TRUE(read_file("mol_rdg_regions.tsv").starts_with("region\tpoints\tvolume\t"));
 }
 
 TEST(CommandBinaries, WithoutPymolOneLineAndStatusZero) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/small_cube.hpp"
 #include "support/temp_dir.hpp"
 
 namespace qv {
@@ -56,14 +57,7 @@ const char* kRdgInput =
     "2DPLOT *rho *rhosign\n"
     "PLOT_NAME   'out/mol'\n";  // quoted: a slash would end the name
 
-const char* kCube =
-    "\n\n"
-    "    1   -5.000000   -5.000000   -5.000000\n"
-    "    5    0.200000    0.000000    0.000000\n"
-    "    5    0.000000    0.200000    0.000000\n"
-    "    5    0.000000    0.000000    0.200000\n"
-    "    8    8.000000    0.000000    0.000000    0.000000\n"
-    "  5.00000E-01  2.50000E-01  1.25000E-01  1.00000E-03 -2.50000E-07\n";
+const std::string kCube = testing::small_cube_text();
 
 TEST(PlotBinary, FindsTheOutputsThroughTheInputFile) {
   TempDir dir;

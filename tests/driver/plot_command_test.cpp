@@ -54,6 +54,15 @@ RdgSettings full_settings() {
   return rdg;
 }
 
+// `runs` runs of `n` values, six to a line, none of them in NCI with its own copy.
+std::string values_text(int runs, int n) {
+  const char* values[] = {"  5.00000E-01", "  2.50000E-01", "  1.25000E-01", "  1.00000E+10"};
+  std::string s;
+  for (int run = 0; run < runs; ++run)
+    for (int k = 0; k < n; ++k) s += std::string(values[(run + k) % 4]) + (k % 6 == 5 || k + 1 == n ? "\n" : "");
+  return s;
+}
+
 std::string cube_text(int n1, int n2, int n3) {
   auto count = [](int n, const char* rest) {
     std::string s = std::to_string(n);
@@ -64,8 +73,7 @@ std::string cube_text(int n1, int n2, int n3) {
          count(n1, "    0.200000    0.000000    0.000000\n") +
          count(n2, "    0.000000    0.200000    0.000000\n") +
          count(n3, "    0.000000    0.000000    0.200000\n") +
-         "    8    8.000000    0.000000    0.000000    0.000000\n" +
-         "  5.00000E-01  2.50000E-01  1.25000E-01  1.00000E-03 -2.50000E-07\n";
+         "    8    8.000000    0.000000    0.000000    0.000000\n" + values_text(n1 * n2, n3);
 }
 
 // A crafted table in the layout of the run: heading, then "(5X,E11.3,10X,E11.3)" rows.
