@@ -65,21 +65,7 @@ row() {  # row NAME TARGET MEASURE...: MEASURE is best or best_own with its comm
 sample=$(realpath "$here/../../shared/samples/wfn/BE.wfn" 2>/dev/null || true)
 if [ -f "$sample" ]; then
   mkdir "$work/wfn" && cp "$sample" "$work/wfn/BE.wfn"
-  cat >"$work/wfn/in.inp" <<'INP'
-OUTPUT_FILE_NAME be.log
-SECTIONS *WFN
-PROPERTIES FROM WAVEFUNCTION
-INPUT BE.wfn
-OUTPUT  be
-CALCULATING *rho *gra *lap *ene
-CENTER -0.075 -0.075 3.325
-N_POINTS_X 80
-STEPSIZE_X 0.15
-N_POINTS_Y 80
-STEPSIZE_Y 0.15
-N_POINTS_Z 80
-STEPSIZE_Z 0.15
-INP
+  cp "$here/inputs/wfn_be.inp" "$work/wfn/in.inp"
   wfn() { (cd "$work/wfn" && best "$1" "$bin" in.inp); }
   row "WFN BE.wfn 80^3, all properties" ">= 1.8x" wfn
 else
@@ -90,26 +76,7 @@ fi
 mkdir "$work/rdg"
 g++ -O2 -std=c++20 -o "$work/promolecule_cube" "$here/tools/promolecule_cube.cpp"
 (cd "$work/rdg" && "$work/promolecule_cube" 200 density.cube >/dev/null)
-cat >"$work/rdg/job.inp" <<'INP'
-RDG job benchmark
-OUTPUT_FILE_NAME job.log
-SECTIONS *RDG
-RDG,RHO*(signL2) AND ABRAMOV ENERGY CALCULATION
-INPUT  *CUB
-CALCULATING *RDG *rho *Abr *plo
-RHO_INPUT_CUBE   density.cube
-GRAD= *calc
-LAPL= *calc
-RDG_CALCULATION *all_p
-RDG_OUTPUT  dimer_rdg
-SPACE_CUTOFF *none
-RHO_SIGN_CALCULATION
-RHO_SIGN_OUTPUT dimer_rhosign
-ENERGY_CALCULATION
-ENERGY_OUTPUT dimer
-2DPLOT *rho *rhos
-PLOT_NAME   dimer
-INP
+cp "$here/inputs/rdg_job.inp" "$work/rdg/job.inp"
 rdg() {
   local s
   s=$(cd "$work/rdg" && best "$1" "$bin" job.inp)

@@ -12,21 +12,7 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 cp "$sample" BE.wfn
 for calc in "*rho" "*rho *gra *lap *ene"; do
-  cat > in.inp <<INP
-OUTPUT_FILE_NAME be.log
-SECTIONS *WFN
-PROPERTIES FROM WAVEFUNCTION
-INPUT BE.wfn
-OUTPUT  be
-CALCULATING $calc
-CENTER -0.075 -0.075 3.325
-N_POINTS_X 80
-STEPSIZE_X 0.15
-N_POINTS_Y 80
-STEPSIZE_Y 0.15
-N_POINTS_Z 80
-STEPSIZE_Z 0.15
-INP
+  sed "s/^CALCULATING .*/CALCULATING $calc/" "$here/inputs/wfn_be.inp" >in.inp
   for run in 1 2 3; do
     /usr/bin/time -f "%e %U %M" -o time.txt "$bin" in.inp
     read -r wall user kb < time.txt

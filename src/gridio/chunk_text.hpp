@@ -65,7 +65,7 @@ void render_and_emit(std::size_t chunks, std::size_t window, Render&& render, Em
 
 // Calls render(chunk, sink, slot) for chunks 0 .. chunks-1, where `sink` is `out` itself on one
 // thread, or else a ChunkText that is written to `out` in chunk order while later chunks are
-// made (some four chunks per thread held at once). `slot` is the thread's slot, as for
+// made (two chunks per thread held at once). `slot` is the thread's slot, as for
 // parallel_chunks.
 template <class Render>
 void write_chunks_in_order(TextOutput& out, std::size_t chunks, Render&& render) {
@@ -74,7 +74,7 @@ void write_chunks_in_order(TextOutput& out, std::size_t chunks, Render&& render)
     for (std::size_t c = 0; c < chunks; ++c) render(c, out, 0);
     return;
   }
-  const std::size_t window = 2 * threads;
+  const std::size_t window = threads;
   std::vector<ChunkText> texts(2 * window);
   render_and_emit(
       chunks, window,

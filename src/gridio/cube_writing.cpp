@@ -88,7 +88,7 @@ void write_values_on_threads(const Grid& g, TextOutput& out, std::size_t threads
   const std::size_t rows = std::max<std::size_t>(1, kValuesPerChunk / (planes * n3));
   const std::size_t ranges = (n2 + rows - 1) / rows;
   const std::size_t blocks = (n1 + planes - 1) / planes;
-  const std::size_t blocks_per_window = std::max<std::size_t>(1, (2 * threads + ranges - 1) / ranges);
+  const std::size_t blocks_per_window = std::max<std::size_t>(1, (threads + ranges - 1) / ranges);
   const std::size_t window = blocks_per_window * ranges;
   // Text of (set, chunk of the window, plane of the block).
   std::vector<ChunkText> texts(2 * window * planes);
