@@ -2,8 +2,10 @@
 // Text written in chunks on the sweep threads and put out in chunk order: the bytes are those
 // of one thread writing the chunks one after the other.
 #include <algorithm>
+#include <condition_variable>
 #include <cstddef>
 #include <memory>
+#include <mutex>
 #include <string_view>
 #include <vector>
 
@@ -41,26 +43,63 @@ class ChunkText {
   std::size_t size_ = 0, capacity_ = 0;
 };
 
-// Text made in windows of chunks, written while the next window is made: render(chunk, set,
-// slot) makes chunk `chunk` into buffers of buffer set `set` (0 or 1) that the caller keeps,
-// and emit(first, count, set) writes chunks [first, first + count) from set `set`, on one
-// thread at a time and in chunk order. A window is `window` chunks; the two sets alternate.
-// A failure of a render or of an emit is raised as one thread would raise it.
+// Text made in chunks on the sweep threads and written in order as soon as it is complete,
+// with no pause of all threads between windows. Consecutive chunks form groups of `group`
+// chunks (the last may be shorter), each written at once: render(chunk, buffer, slot) makes
+// chunk `chunk` into the caller's buffer number `buffer` (chunk modulo window_groups x group),
+// and emit(g, first_buffer) writes group g from buffers first_buffer .. first_buffer + group - 1,
+// on one thread at a time, group after group. A thread that would run more than
+// `window_groups` groups ahead of the writing waits for it. A failure of a render or an emit
+// stops the rest, and is raised as one thread would raise it.
 template <class Render, class Emit>
-void render_and_emit(std::size_t chunks, std::size_t window, Render&& render, Emit&& emit) {
-  std::size_t previous = 0;  // chunks of the window before, waiting to be written
-  for (std::size_t w = 0, first = 0;; ++w, first += window) {
-    const std::size_t count = first < chunks ? std::min(window, chunks - first) : 0;
-    const std::size_t lead = previous > 0 ? 1 : 0;  // item 0 writes the window before
-    if (count + lead == 0) break;
-    parallel_chunks(count + lead, 1, [&](std::size_t item, std::size_t, int slot) {
-      if (item < lead)
-        emit(first - window, previous, (w + 1) % 2);
-      else
-        render(first + item - lead, w % 2, slot);
-    });
-    previous = count;
-  }
+void render_and_emit(std::size_t chunks, std::size_t group, std::size_t window_groups,
+                     Render&& render, Emit&& emit) {
+  const std::size_t buffers = group * window_groups;
+  const std::size_t groups = (chunks + group - 1) / group;
+  auto chunks_in = [&](std::size_t g) { return std::min(group, chunks - g * group); };
+  std::mutex mutex;
+  std::condition_variable progress;
+  std::size_t next_group = 0;                          // the first group not yet written
+  std::vector<std::size_t> made(window_groups, 0);     // chunks made, per group in the window
+  bool writing = false, failed = false;
+  parallel_chunks(chunks, 1, [&](std::size_t chunk, std::size_t, int slot) {
+    const std::size_t g = chunk / group;
+    {
+      std::unique_lock lock(mutex);
+      progress.wait(lock, [&] { return failed || g < next_group + window_groups; });
+      if (failed) return;
+    }
+    try {
+      render(chunk, chunk % buffers, slot);
+    } catch (...) {
+      std::lock_guard lock(mutex);
+      failed = true;
+      progress.notify_all();
+      throw;
+    }
+    std::unique_lock lock(mutex);
+    ++made[g % window_groups];
+    if (writing) return;  // the thread writing takes this chunk's group when it comes to it
+    writing = true;
+    while (next_group < groups && made[next_group % window_groups] == chunks_in(next_group)) {
+      const std::size_t ready = next_group;
+      lock.unlock();
+      try {
+        emit(ready, ready % window_groups * group);
+      } catch (...) {
+        lock.lock();
+        failed = true;
+        writing = false;
+        progress.notify_all();
+        throw;
+      }
+      lock.lock();
+      made[ready % window_groups] = 0;
+      ++next_group;
+      progress.notify_all();
+    }
+    writing = false;
+  });
 }
 
 // Calls render(chunk, sink, slot) for chunks 0 .. chunks-1, where `sink` is `out` itself on one
@@ -74,19 +113,15 @@ void write_chunks_in_order(TextOutput& out, std::size_t chunks, Render&& render)
     for (std::size_t c = 0; c < chunks; ++c) render(c, out, 0);
     return;
   }
-  const std::size_t window = threads;
-  std::vector<ChunkText> texts(2 * window);
+  const std::size_t window = 2 * threads;  // chunks held at once
+  std::vector<ChunkText> texts(window);
   render_and_emit(
-      chunks, window,
-      [&](std::size_t chunk, std::size_t set, int slot) {
-        ChunkText& text = texts[set * window + chunk % window];
-        text.clear();
-        render(chunk, text, slot);
+      chunks, 1, window,
+      [&](std::size_t chunk, std::size_t buffer, int slot) {
+        texts[buffer].clear();
+        render(chunk, texts[buffer], slot);
       },
-      [&](std::size_t first, std::size_t count, std::size_t set) {
-        for (std::size_t c = first; c < first + count; ++c)
-          out.write(texts[set * window + c % window].text());
-      });
+      [&](std::size_t, std::size_t buffer) { out.write(texts[buffer].text()); });
 }
 
 }  // namespace qv

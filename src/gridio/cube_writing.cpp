@@ -79,8 +79,8 @@ void write_values_on_one_thread(const Grid& g, TextOutput& out) {
 
 // The same on the sweep threads. A chunk is a block of i1 planes (as many as share a cache
 // line of the grid) and a range of i2: its values are gathered, third index fastest, into the
-// thread's own small buffer and made into one text per plane. A window of whole blocks is
-// made at once and written, plane by plane and range by range, while the next is made.
+// thread's own small buffer and made into one text per plane. A block is written, plane by
+// plane and range by range, as soon as all its chunks are made, while later ones are made.
 void write_values_on_threads(const Grid& g, TextOutput& out, std::size_t threads) {
   const std::size_t n1 = static_cast<std::size_t>(g.n1), n2 = static_cast<std::size_t>(g.n2);
   const std::size_t n3 = static_cast<std::size_t>(g.n3);
@@ -88,17 +88,17 @@ void write_values_on_threads(const Grid& g, TextOutput& out, std::size_t threads
   const std::size_t rows = std::max<std::size_t>(1, kValuesPerChunk / (planes * n3));
   const std::size_t ranges = (n2 + rows - 1) / rows;
   const std::size_t blocks = (n1 + planes - 1) / planes;
-  const std::size_t blocks_per_window = std::max<std::size_t>(1, (threads + ranges - 1) / ranges);
-  const std::size_t window = blocks_per_window * ranges;
-  // Text of (set, chunk of the window, plane of the block).
-  std::vector<ChunkText> texts(2 * window * planes);
-  auto text_of = [&](std::size_t set, std::size_t chunk, std::size_t plane) -> ChunkText& {
-    return texts[(set * window + chunk % window) * planes + plane];
+  // Two blocks in the window at least, so that one is made while the other is written.
+  const std::size_t window_blocks = std::max<std::size_t>(2, (2 * threads + ranges - 1) / ranges);
+  // Text of (chunk's buffer, plane of the block).
+  std::vector<ChunkText> texts(window_blocks * ranges * planes);
+  auto text_of = [&](std::size_t buffer, std::size_t plane) -> ChunkText& {
+    return texts[buffer * planes + plane];
   };
   std::vector<std::vector<double>> gathered(threads);
   render_and_emit(
-      blocks * ranges, window,
-      [&](std::size_t chunk, std::size_t set, int slot) {
+      blocks * ranges, ranges, window_blocks,
+      [&](std::size_t chunk, std::size_t text_buffer, int slot) {
         const std::size_t first = chunk / ranges * planes, count = std::min(planes, n1 - first);
         const std::size_t i2_first = chunk % ranges * rows, i2_count = std::min(rows, n2 - i2_first);
         std::vector<double>& buffer = gathered[static_cast<std::size_t>(slot)];
@@ -112,17 +112,15 @@ void write_values_on_threads(const Grid& g, TextOutput& out, std::size_t threads
             for (std::size_t b = 0; b < count; ++b) dst[b * rows * n3] = src[b];
           }
         for (std::size_t b = 0; b < count; ++b) {
-          ChunkText& text = text_of(set, chunk, b);
+          ChunkText& text = text_of(text_buffer, b);
           text.clear();
           for (std::size_t r = 0; r < i2_count; ++r)
             write_run(buffer.data() + (b * rows + r) * n3, 1, n3, text);
         }
       },
-      [&](std::size_t first_chunk, std::size_t count, std::size_t set) {
-        for (std::size_t block = first_chunk / ranges; block < (first_chunk + count) / ranges; ++block)
-          for (std::size_t b = 0; b < std::min(planes, n1 - block * planes); ++b)
-            for (std::size_t r = 0; r < ranges; ++r)
-              out.write(text_of(set, block * ranges + r, b).text());
+      [&](std::size_t block, std::size_t first_buffer) {
+        for (std::size_t b = 0; b < std::min(planes, n1 - block * planes); ++b)
+          for (std::size_t r = 0; r < ranges; ++r) out.write(text_of(first_buffer + r, b).text());
       });
 }
 
