@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "driver/plot_command.hpp"
+#include "view/plot_command.hpp"
 #include "gridio/fixed_text.hpp"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "view/nci_region_report.hpp"
 
-#include "analysis/own_output.hpp"
+#include "view/own_output.hpp"
 #include "view/loaded_cube.hpp"
 #include "view/region_table.hpp"
 

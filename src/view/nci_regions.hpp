@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/cube_glance.hpp"  // CubeAtom
+#include "view/cube_glance.hpp"  // CubeAtom
 
 namespace qv {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/cube_glance.hpp"
+#include "view/cube_glance.hpp"
 #include "gridio/text_output.hpp"
 
 namespace qv {

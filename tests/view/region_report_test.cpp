@@ -9,7 +9,7 @@
 #include <string>
 
 #include "analysis/rdg_settings.hpp"
-#include "driver/plot_command.hpp"
+#include "view/plot_command.hpp"
 #include "gridio/fixed_text.hpp"
 #include "gridio/text_error.hpp"
 #include "support/temp_dir.hpp"

@@ -1,4 +1,4 @@
-#include "analysis/own_output.hpp"
+#include "view/own_output.hpp"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "analysis/plot_histogram.hpp"
+#include "view/plot_histogram.hpp"
 
 #include <algorithm>
 

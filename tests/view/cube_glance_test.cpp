@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "analysis/cube_glance.hpp"
+#include "view/cube_glance.hpp"
 #include "gridio/text_error.hpp"
 #include "support/temp_dir.hpp"
 

@@ -1,4 +1,4 @@
-#include "analysis/plot_table_reader.hpp"
+#include "view/plot_table_reader.hpp"
 
 #include "gridio/fast_fields.hpp"
 #include "gridio/text_error.hpp"

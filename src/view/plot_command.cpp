@@ -1,16 +1,16 @@
-#include "driver/plot_command.hpp"
+#include "view/plot_command.hpp"
 
 #include <algorithm>
 #include <cstdlib>
 #include <new>
 #include <vector>
 
-#include "analysis/cube_glance.hpp"
-#include "analysis/own_output.hpp"
-#include "analysis/plot_histogram.hpp"
-#include "analysis/plot_table_reader.hpp"
-#include "analysis/svg_picture.hpp"
-#include "analysis/vmd_script.hpp"
+#include "view/cube_glance.hpp"
+#include "view/own_output.hpp"
+#include "view/plot_histogram.hpp"
+#include "view/plot_table_reader.hpp"
+#include "view/svg_picture.hpp"
+#include "view/vmd_script.hpp"
 #include "driver/command_line.hpp"
 #include "driver/input_file.hpp"
 #include "driver/run.hpp"

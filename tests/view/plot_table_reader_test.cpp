@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "analysis/plot_histogram.hpp"
-#include "analysis/plot_table_reader.hpp"
+#include "view/plot_histogram.hpp"
+#include "view/plot_table_reader.hpp"
 #include "gridio/text_error.hpp"
 
 namespace qv {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/plot_command.hpp"
+#include "view/plot_command.hpp"
 #include "driver/thread_option.hpp"
 #include "gridio/text_output.hpp"
 

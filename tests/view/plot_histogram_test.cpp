@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "analysis/plot_histogram.hpp"
+#include "view/plot_histogram.hpp"
 
 namespace qv {
 namespace {

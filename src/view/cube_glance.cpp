@@ -1,4 +1,4 @@
-#include "analysis/cube_glance.hpp"
+#include "view/cube_glance.hpp"
 
 #include <cmath>
 #include <cstdlib>

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <string>
 
-#include "analysis/svg_picture.hpp"
-#include "analysis/vmd_script.hpp"
+#include "view/svg_picture.hpp"
+#include "view/vmd_script.hpp"
 #include "view/pymol_script.hpp"
-#include "driver/plot_command.hpp"
+#include "view/plot_command.hpp"
 #include "support/png_pixels.hpp"
 #include "support/temp_dir.hpp"
 #include "support/xml_check.hpp"

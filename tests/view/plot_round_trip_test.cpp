@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "analysis/cube_glance.hpp"
+#include "view/cube_glance.hpp"
 #include "analysis/plot_tables.hpp"
-#include "analysis/plot_histogram.hpp"
-#include "analysis/plot_table_reader.hpp"
+#include "view/plot_histogram.hpp"
+#include "view/plot_table_reader.hpp"
 #include "gridio/cube_writing.hpp"
-#include "grid_builders.hpp"
+#include "analysis/grid_builders.hpp"
 #include "support/temp_dir.hpp"
 
 namespace qv {

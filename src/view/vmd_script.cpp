@@ -1,4 +1,4 @@
-#include "analysis/vmd_script.hpp"
+#include "view/vmd_script.hpp"
 
 #include <cstdio>
 #include <filesystem>

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/plot_histogram.hpp"
+#include "view/plot_histogram.hpp"
 #include "gridio/text_output.hpp"
 
 namespace qv {

@@ -1,4 +1,4 @@
-#include "analysis/svg_picture.hpp"
+#include "view/svg_picture.hpp"
 
 #include <array>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 // Streams a 2D plot table (an optional heading line, then one row per point: the first column
 // and RDG) into a histogram, in one pass and without allocating per row.
-#include "analysis/plot_histogram.hpp"
+#include "view/plot_histogram.hpp"
 #include "gridio/line_reader.hpp"
 
 namespace qv {

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "analysis/plot_histogram.hpp"
-#include "analysis/plot_table_reader.hpp"
-#include "analysis/svg_picture.hpp"
+#include "view/plot_histogram.hpp"
+#include "view/plot_table_reader.hpp"
+#include "view/svg_picture.hpp"
 #include "gridio/cube_writing.hpp"
 #include "gridio/grid.hpp"
 #include "support/png_pixels.hpp"

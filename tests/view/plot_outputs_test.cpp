@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "analysis/own_output.hpp"
-#include "analysis/svg_picture.hpp"
-#include "analysis/vmd_script.hpp"
+#include "view/own_output.hpp"
+#include "view/svg_picture.hpp"
+#include "view/vmd_script.hpp"
 #include "support/temp_dir.hpp"
 #include "support/xml_check.hpp"
 
