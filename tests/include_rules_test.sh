@@ -20,17 +20,22 @@ expect() {  # expected-status file include-line
     echo "FAIL: $file with $text was not named"; failures=1
   fi
 }
-expect 1 gridio/a.cpp '#include "analysis/rdg_calc.hpp"'
-expect 1 gridio/a.hpp '#include "driver/run.hpp"'
-expect 1 analysis/a.cpp '#include "wavefunction/wfn_job.hpp"'
-expect 1 topond/a.cpp '#include "analysis/rdg_job.hpp"'
-expect 1 wavefunction/a.cpp '#include "view/svg_picture.hpp"'
-expect 1 analysis/a.hpp '  #  include "driver/run_settings.hpp"'
-expect 1 driver/a.cpp '#include "view/plot_command.hpp"'
-expect 1 parallel/a.cpp '#include "gridio/grid.hpp"'
-expect 0 analysis/a.cpp '#include "gridio/grid.hpp"'
-expect 0 analysis/a.cpp '#include <vector>'
-expect 0 driver/a.cpp '#include "analysis/rdg_job.hpp"'
-expect 0 view/a.cpp '#include "driver/input_file.hpp"'
+# status, file, its one include line
+while IFS='|' read -r want file text; do
+  expect "$want" "$file" "$text"
+done <<'CASES'
+1|gridio/a.cpp|#include "analysis/rdg_calc.hpp"
+1|gridio/a.hpp|#include "driver/run.hpp"
+1|analysis/a.cpp|#include "wavefunction/wfn_job.hpp"
+1|topond/a.cpp|#include "analysis/rdg_job.hpp"
+1|wavefunction/a.cpp|#include "view/svg_picture.hpp"
+1|analysis/a.hpp|  #  include "driver/run_settings.hpp"
+1|driver/a.cpp|#include "view/plot_command.hpp"
+1|parallel/a.cpp|#include "gridio/grid.hpp"
+0|analysis/a.cpp|#include "gridio/grid.hpp"
+0|analysis/a.cpp|#include <vector>
+0|driver/a.cpp|#include "analysis/rdg_job.hpp"
+0|view/a.cpp|#include "driver/input_file.hpp"
+CASES
 rm -f "$tree.out"
 exit "$failures"
