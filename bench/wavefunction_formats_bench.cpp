@@ -38,14 +38,15 @@ void sweep_all_four(benchmark::State& state, const std::string& file) {
   qv::WfnSettings s;
   s.properties = {1, 1, 1, 1};
   double centre[3] = {0, 0, 0};
-  for (int a = 0; a < rec.ncent; ++a) centre[0] += rec.xc[a], centre[1] += rec.yc[a], centre[2] += rec.zc[a];
-  for (int k = 0; k < 3; ++k) s.centre[k] = static_cast<float>(centre[k] / rec.ncent);
+  for (int a = 0; a < rec.centre_count; ++a)
+    centre[0] += rec.centre_x[a], centre[1] += rec.centre_y[a], centre[2] += rec.centre_z[a];
+  for (int k = 0; k < 3; ++k) s.centre[k] = static_cast<float>(centre[k] / rec.centre_count);
   s.points_x = s.points_y = s.points_z = 80;
   for (int a = 0; a < 3; ++a) s.axes[a][a] = 0.15f;
   const qv::WfnGridLayout layout = qv::wfn_grid_layout(s);
   for (auto _ : state) benchmark::DoNotOptimize(qv::wfn_sweep(rec, s, layout, "bench"));
-  const double work = 80.0 * 80.0 * 80.0 * rec.nprims;
-  state.counters["primitives"] = rec.nprims;
+  const double work = 80.0 * 80.0 * 80.0 * rec.primitive_count;
+  state.counters["primitives"] = rec.primitive_count;
   // Shown as seconds: read them as nanoseconds per point and primitive.
   state.counters["ns_per_point_primitive"] =
       benchmark::Counter(work * 1e-9, benchmark::Counter::kIsIterationInvariantRate |
@@ -81,25 +82,27 @@ std::pair<std::string, std::string> same_content_pair() {
   const auto dir = std::filesystem::temp_directory_path() / "qv_format_bench";
   std::filesystem::create_directories(dir);
   const qv::WfnRecord r = load(kSamples + "/wfn/BE.wfn");
-  const std::size_t np = static_cast<std::size_t>(r.nprims);
+  const std::size_t np = static_cast<std::size_t>(r.primitive_count);
   std::string wfn = " BE written again\n", wfx = "<Title>\n BE written again\n</Title>\n";
   char buf[160];
-  std::snprintf(buf, sizeof buf, "GAUSSIAN %14d MOL ORBITALS %6d PRIMITIVES %8d NUCLEI\n", r.nmo,
-                r.nprims, r.ncent);
+  std::snprintf(buf, sizeof buf, "GAUSSIAN %14d MOL ORBITALS %6d PRIMITIVES %8d NUCLEI\n",
+                r.orbital_count, r.primitive_count, r.centre_count);
   wfn += buf;
-  wfx += "<Number of Nuclei>\n " + std::to_string(r.ncent) + "\n</Number of Nuclei>\n";
-  wfx += "<Number of Occupied Molecular Orbitals>\n " + std::to_string(r.nmo) +
+  wfx += "<Number of Nuclei>\n " + std::to_string(r.centre_count) + "\n</Number of Nuclei>\n";
+  wfx += "<Number of Occupied Molecular Orbitals>\n " + std::to_string(r.orbital_count) +
          "\n</Number of Occupied Molecular Orbitals>\n";
-  wfx += "<Number of Primitives>\n " + std::to_string(r.nprims) + "\n</Number of Primitives>\n";
+  wfx += "<Number of Primitives>\n " + std::to_string(r.primitive_count) +
+         "\n</Number of Primitives>\n";
   std::string names, charges, coords;
-  for (int a = 0; a < r.ncent; ++a) {
+  for (int a = 0; a < r.centre_count; ++a) {
     std::snprintf(buf, sizeof buf, "  C %4d    (CENTRE%3d) %12.8f%12.8f%12.8f  CHARGE = %4.1f\n", a + 1,
-                  a + 1, r.xc[a], r.yc[a], r.zc[a], r.charg[a]);
+                  a + 1, r.centre_x[a], r.centre_y[a], r.centre_z[a], r.nuclear_charges[a]);
     wfn += buf;
     names += " C" + std::to_string(a + 1) + "\n";
-    std::snprintf(buf, sizeof buf, " %.1f\n", r.charg[a]);
+    std::snprintf(buf, sizeof buf, " %.1f\n", r.nuclear_charges[a]);
     charges += buf;
-    std::snprintf(buf, sizeof buf, " %.8f %.8f %.8f\n", r.xc[a], r.yc[a], r.zc[a]);
+    std::snprintf(buf, sizeof buf, " %.8f %.8f %.8f\n", r.centre_x[a], r.centre_y[a],
+                  r.centre_z[a]);
     coords += buf;
   }
   wfx += "<Nuclear Names>\n" + names + "</Nuclear Names>\n<Nuclear Charges>\n" + charges +
@@ -120,16 +123,21 @@ std::pair<std::string, std::string> same_content_pair() {
     }
     wfx += std::string("</") + tag + ">\n";
   };
-  lists("CENTRE ASSIGNMENTS  ", "Primitive Centers", [&](std::size_t i) { return std::to_string(r.ict[i] + 1); }, 20, 3);
+  lists(
+      "CENTRE ASSIGNMENTS  ", "Primitive Centers",
+      [&](std::size_t i) { return std::to_string(r.primitive_centre[i] + 1); }, 20, 3);
   lists("TYPE ASSIGNMENTS    ", "Primitive Types", [&](std::size_t i) { return std::to_string(r.type[i]); }, 20, 3);
-  lists("EXPONENTS ", "Primitive Exponents", [&](std::size_t i) { return wfn_number(r.exx[i], 7); }, 5, 14);
+  lists(
+      "EXPONENTS ", "Primitive Exponents",
+      [&](std::size_t i) { return wfn_number(r.exponents[i], 7); }, 5, 14);
   std::string occupations;
-  for (int m = 0; m < r.nmo; ++m) occupations += " " + wfn_number(r.po[m], 8) + "\n";
+  for (int m = 0; m < r.orbital_count; ++m)
+    occupations += " " + wfn_number(r.occupations[m], 8) + "\n";
   wfx += "<Molecular Orbital Occupation Numbers>\n" + occupations +
          "</Molecular Orbital Occupation Numbers>\n<Molecular Orbital Primitive Coefficients>\n";
-  for (int m = 0; m < r.nmo; ++m) {
+  for (int m = 0; m < r.orbital_count; ++m) {
     std::snprintf(buf, sizeof buf, "MO%5d     MO 0.0        OCC NO = %12.8f  ORB. ENERGY = %12.6f\n",
-                  m + 1, r.po[m], 0.0);
+                  m + 1, r.occupations[m], 0.0);
     wfn += buf;
     wfx += "<MO Number>\n " + std::to_string(m + 1) + "\n</MO Number>\n";
     for (std::size_t k = 0; k < np; k += 5) {
@@ -155,7 +163,8 @@ void read_same_content(benchmark::State& state, bool wfx) {
   static const auto pair = same_content_pair();
   const std::string& path = wfx ? pair.second : pair.first;
   const qv::WfnRecord check = load(path);
-  if (check.nprims != 270) return state.SkipWithError("the written file does not read back");
+  if (check.primitive_count != 270)
+    return state.SkipWithError("the written file does not read back");
   for (auto _ : state) benchmark::DoNotOptimize(load(path));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(std::filesystem::file_size(path)));

@@ -37,17 +37,17 @@ RowEvaluator::RowEvaluator(const WfnRecord& rec, std::span<const double> xs, boo
     : rec_(rec), kernels_(kernels) {
   npx_ = static_cast<int>(xs.size());
   npad_ = round_up(npx_, orbital_kernels::kPointBlock);
-  nmo_ = rec.nmo;
+  nmo_ = rec.orbital_count;
   ncore_ = rec.edf_count() > 0 ? 1 : 0;
   nvalues_ = nmo_ + ncore_;
   ncol_ = round_up(nvalues_, orbital_kernels::kColumnBlock);
   derivatives_ = derivatives;
   const std::size_t npad = static_cast<std::size_t>(npad_);
 
-  centre_ = rec.ict;
+  centre_ = rec.primitive_centre;
   type_ = rec.type;
-  alpha_ = rec.exx;
-  sum_ = rec.sum;
+  alpha_ = rec.exponents;
+  sum_ = rec.minus_two_exponents;
   for (std::int32_t e = 0; e < rec.edf_count(); ++e) {
     centre_.push_back(rec.edf_centre[e]);
     type_.push_back(rec.edf_type[e]);
@@ -89,7 +89,8 @@ RowEvaluator::RowEvaluator(const WfnRecord& rec, std::span<const double> xs, boo
     const auto [centre, alpha, l] = group_keys[g];
     const double s = -(alpha + alpha);
     for (int j = 0; j < npx_; ++j) {
-      const double x = xs[static_cast<std::size_t>(j)] - rec.xc[static_cast<std::size_t>(centre)];
+      const double x =
+          xs[static_cast<std::size_t>(j)] - rec.centre_x[static_cast<std::size_t>(centre)];
       const double e = std::exp(-(alpha * (x * x)));
       if (e == 0.0) continue;  // far away: exactly 0 (and no overflow of the powers)
       const Poly1d p = poly1d(x, l, s);
@@ -109,10 +110,10 @@ RowEvaluator::RowEvaluator(const WfnRecord& rec, std::span<const double> xs, boo
   coef_by_primitive_.assign(static_cast<std::size_t>(np) * static_cast<std::size_t>(nvalues_), 0.0);
   for (std::int32_t i = 0; i < np; ++i) {
     double* coef = coef_by_primitive_.data() + static_cast<std::size_t>(i) * nvalues_;
-    if (i < rec.nprims)
+    if (i < rec.primitive_count)
       for (std::int32_t k = 0; k < nmo_; ++k) coef[k] = rec.coefficient(i, k);
     else
-      coef[nmo_] = rec.edf_coefficient[static_cast<std::size_t>(i - rec.nprims)];
+      coef[nmo_] = rec.edf_coefficient[static_cast<std::size_t>(i - rec.primitive_count)];
     for (std::int32_t k = 0; k < nvalues_; ++k)
       max_coef_[i] = std::max(max_coef_[i], std::fabs(coef[k]));
   }
@@ -142,7 +143,7 @@ void RowEvaluator::row_factors(double y, double z, bool derivatives) {
   const std::int32_t np = nprims_;
   for (std::int32_t i = 0; i < np; ++i) {  // one exponential per (centre, exponent)
     const std::size_t a = static_cast<std::size_t>(centre_[i]);
-    const double dy = y - r.yc[a], dz = z - r.zc[a];
+    const double dy = y - r.centre_y[a], dz = z - r.centre_z[a];
     shell_exp_[static_cast<std::size_t>(shell_of_[i])] = -(alpha_[i] * (dy * dy + dz * dz));
   }
   for (double& e : shell_exp_) e = std::exp(e);
@@ -154,7 +155,7 @@ void RowEvaluator::row_factors(double y, double z, bool derivatives) {
     const std::size_t g = static_cast<std::size_t>(group_of_[i]);
     c0_[i] = cy_[i] = cz_[i] = cl_[i] = chimax_[i] = 0.0;
     if (e != 0.0) {
-      const double dy = y - r.yc[a], dz = z - r.zc[a];
+      const double dy = y - r.centre_y[a], dz = z - r.centre_z[a];
       const auto& pow3 = kTypePowers[static_cast<std::size_t>(type_[i] - 1)];
       const double s = sum_[i];
       const Poly1d py = poly1d(dy, pow3[1], s), pz = poly1d(dz, pow3[2], s);

@@ -20,8 +20,8 @@ void check_sweep_memory(const WfnRecord& rec, const WfnSettings& wfn, const std:
   const Wide nz = static_cast<Wide>(std::max(wfn.points_z, 0));
   const Wide npad = (nx + orbital_kernels::kPointBlock - 1) / orbital_kernels::kPointBlock *
                     orbital_kernels::kPointBlock;
-  const Wide prims = static_cast<Wide>(rec.nprims) + static_cast<Wide>(rec.edf_count());
-  const Wide columns = static_cast<Wide>(rec.nmo) + 1 + orbital_kernels::kColumnBlock;
+  const Wide prims = static_cast<Wide>(rec.primitive_count) + static_cast<Wide>(rec.edf_count());
+  const Wide columns = static_cast<Wide>(rec.orbital_count) + 1 + orbital_kernels::kColumnBlock;
   // Per evaluator: x-factor tables (at most one per primitive), orbital values and derivatives,
   // weights, coefficients, and the row buffers of the properties.
   const Wide per_evaluator = npad * prims * (derivatives ? 3 : 1) +

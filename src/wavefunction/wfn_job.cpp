@@ -20,16 +20,17 @@ namespace {
 GridHeader wfn_cube_header(const WfnRecord& rec, const WfnSettings& wfn,
                            const WfnGridLayout& layout) {
   GridHeader h;
-  h.natoms = rec.ncent;
+  h.natoms = rec.centre_count;
   h.origin = layout.origin;
   h.n1 = wfn.points_x;
   h.n2 = wfn.points_y;
   h.n3 = wfn.points_z;
   h.axes = wfn.axes;
-  for (std::int32_t a = 0; a < rec.ncent; ++a) {
-    h.atomic_numbers.push_back(static_cast<std::int32_t>(rec.charg[a]));  // toward zero
-    h.atoms.push_back({static_cast<float>(rec.charg[a]), static_cast<float>(rec.xc[a]),
-                       static_cast<float>(rec.yc[a]), static_cast<float>(rec.zc[a])});
+  for (std::int32_t a = 0; a < rec.centre_count; ++a) {
+    h.atomic_numbers.push_back(static_cast<std::int32_t>(rec.nuclear_charges[a]));  // toward zero
+    h.atoms.push_back({static_cast<float>(rec.nuclear_charges[a]),
+                       static_cast<float>(rec.centre_x[a]), static_cast<float>(rec.centre_y[a]),
+                       static_cast<float>(rec.centre_z[a])});
   }
   return h;
 }
@@ -40,7 +41,7 @@ GridHeader wfn_cube_header(const WfnRecord& rec, const WfnSettings& wfn,
 void warn_if_all_zero(const WfnGrids& grids, const WfnRecord& rec, const WfnSettings& wfn,
                       RunOutput& out) {
   double electrons = 0.0;
-  for (double n : rec.po) electrons += n;
+  for (double n : rec.occupations) electrons += n;
   if (!(electrons > 0.0) && rec.edf_count() == 0) return;
   bool any = false;
   for (const Grid* g : {&grids.rho, &grids.grad, &grids.lapl, &grids.g, &grids.v, &grids.h}) {

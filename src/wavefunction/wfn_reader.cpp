@@ -171,9 +171,9 @@ WfnRecord read_wfn(LineReader& in, RunOutput& out) {
       nprims > std::numeric_limits<std::int32_t>::max() ||
       ncent > std::numeric_limits<std::int32_t>::max())
     p.stop("count of orbitals, primitives or centres too large");
-  rec.nmo = static_cast<std::int32_t>(nmo);
-  rec.nprims = static_cast<std::int32_t>(nprims);
-  rec.ncent = static_cast<std::int32_t>(ncent);
+  rec.orbital_count = static_cast<std::int32_t>(nmo);
+  rec.primitive_count = static_cast<std::int32_t>(nprims);
+  rec.centre_count = static_cast<std::int32_t>(ncent);
 
   // Atom lines: the label in line order, the position and charge at the centre's own number.
   // The arrays grow only as lines are read, so a huge count in a short file ends at its end.
@@ -185,16 +185,16 @@ WfnRecord read_wfn(LineReader& in, RunOutput& out) {
              "63-68; this is not the .wfn layout");
     std::string label(field(line, 1, 8));
     label.resize(8, ' ');
-    rec.atnam.push_back(label);
+    rec.centre_labels.push_back(label);
     const std::int64_t na = p.integer(field(line, 20, 3), "a centre number (columns 20-22)");
     if (na < 1 || na > ncent)
       p.stop("centre number " + std::to_string(na) + " is outside 1 to " + std::to_string(ncent));
     const std::size_t c = static_cast<std::size_t>(na - 1);
-    if (rec.xc.size() <= c) {
-      rec.xc.resize(c + 1, 0.0);
-      rec.yc.resize(c + 1, 0.0);
-      rec.zc.resize(c + 1, 0.0);
-      rec.charg.resize(c + 1, 0.0);
+    if (rec.centre_x.size() <= c) {
+      rec.centre_x.resize(c + 1, 0.0);
+      rec.centre_y.resize(c + 1, 0.0);
+      rec.centre_z.resize(c + 1, 0.0);
+      rec.nuclear_charges.resize(c + 1, 0.0);
       seen.resize(c + 1, 0);
     }
     if (seen[c]) p.stop("centre number " + std::to_string(na) + " is given twice");
@@ -205,15 +205,15 @@ WfnRecord read_wfn(LineReader& in, RunOutput& out) {
     const double q = p.real(field(line, 71, 5), 1, "a nuclear charge (columns 71-75)");
     for (double v : {x, y, z, q})
       if (!std::isfinite(v)) p.bad_value("atom value", v);
-    rec.xc[c] = x;
-    rec.yc[c] = y;
-    rec.zc[c] = z;
-    rec.charg[c] = q;
+    rec.centre_x[c] = x;
+    rec.centre_y[c] = y;
+    rec.centre_z[c] = z;
+    rec.nuclear_charges[c] = q;
   }
-  rec.xc.resize(static_cast<std::size_t>(ncent), 0.0);
-  rec.yc.resize(static_cast<std::size_t>(ncent), 0.0);
-  rec.zc.resize(static_cast<std::size_t>(ncent), 0.0);
-  rec.charg.resize(static_cast<std::size_t>(ncent), 0.0);
+  rec.centre_x.resize(static_cast<std::size_t>(ncent), 0.0);
+  rec.centre_y.resize(static_cast<std::size_t>(ncent), 0.0);
+  rec.centre_z.resize(static_cast<std::size_t>(ncent), 0.0);
+  rec.nuclear_charges.resize(static_cast<std::size_t>(ncent), 0.0);
 
   std::vector<std::int32_t> centres = p.integer_list(nprims, "CENTRE ASSIGNMENTS", "centre assignments (I3 fields)");
   for (std::size_t k = 0; k < centres.size(); ++k) {
@@ -243,8 +243,8 @@ WfnRecord read_wfn(LineReader& in, RunOutput& out) {
     const double occ = p.real(field(head, 36, 12), 8, "an occupation number (columns 36-47)");
     const double energy = p.real(field(head, 63, 12), 8, "an orbital energy (columns 63-74)");
     if (!std::isfinite(occ)) p.bad_value("occupation number", occ);
-    rec.po.push_back(occ);
-    rec.eorb.push_back(energy);
+    rec.occupations.push_back(occ);
+    rec.orbital_energies.push_back(energy);
     p.real_list(nprims, 1, 16, 8, 5, "", "orbital coefficients (E16.8 fields)", coefs);
   }
   p.headed_line("END DATA", "the line after the last orbital");

@@ -10,7 +10,7 @@ namespace qv {
 
 // Opens and reads the file named by `wavefunction_file` (33 columns, trailing blanks ignored).
 // A file that cannot be opened, lines that do not fit the layout (the file is not a .wfn),
-// and content the evaluators cannot use (centre numbers outside 1..ncent, primitive types
+// and content the evaluators cannot use (centre numbers outside 1..centre_count, primitive types
 // outside 1..56, exponents of zero or less, numbers that are not finite) are reported in the run
 // log, then the run stops (ProgramStop). A malformed field or a premature end of file is a
 // TextError naming the file and line. A GAMESS punch file is read from its .wfn part.

@@ -63,8 +63,8 @@ WfnGrids wfn_sweep(const WfnRecord& rec, const WfnSettings& wfn, const WfnGridLa
     AlignedBuffer lap, g, v, h, scratch;
   };
   std::vector<std::unique_ptr<RowScratch>> per_thread(static_cast<std::size_t>(sweep_threads()));
-  const double* po = rec.po.data();
-  const int nmo = rec.nmo;
+  const double* po = rec.occupations.data();
+  const int nmo = rec.orbital_count;
   const std::size_t row_len = static_cast<std::size_t>(nx);
   auto put = [&](Grid& grid, std::size_t offset, const double* row) {
     std::copy_n(row, row_len, grid.values.data() + offset);

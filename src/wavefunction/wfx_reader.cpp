@@ -380,21 +380,22 @@ WfnRecord WfxParser::read() {
                " coefficients where <Number of Primitives> is " + std::to_string(nprims));
 
   WfnRecord rec;
-  rec.ncent = static_cast<std::int32_t>(ncent);
-  rec.nmo = static_cast<std::int32_t>(nmo);
-  rec.nprims = static_cast<std::int32_t>(nprims);
+  rec.centre_count = static_cast<std::int32_t>(ncent);
+  rec.orbital_count = static_cast<std::int32_t>(nmo);
+  rec.primitive_count = static_cast<std::int32_t>(nprims);
   for (std::int64_t a = 0; a < ncent; ++a) {
     std::string label = nuclear_names_[static_cast<std::size_t>(a)].substr(0, 8);
     label.resize(8, ' ');
-    rec.atnam.push_back(label);
-    rec.xc.push_back(coords.values[static_cast<std::size_t>(3 * a)]);
-    rec.yc.push_back(coords.values[static_cast<std::size_t>(3 * a + 1)]);
-    rec.zc.push_back(coords.values[static_cast<std::size_t>(3 * a + 2)]);
-    rec.charg.push_back(charges.values[static_cast<std::size_t>(a)]);
+    rec.centre_labels.push_back(label);
+    rec.centre_x.push_back(coords.values[static_cast<std::size_t>(3 * a)]);
+    rec.centre_y.push_back(coords.values[static_cast<std::size_t>(3 * a + 1)]);
+    rec.centre_z.push_back(coords.values[static_cast<std::size_t>(3 * a + 2)]);
+    rec.nuclear_charges.push_back(charges.values[static_cast<std::size_t>(a)]);
   }
 
-  rec.po = occupations.values;
-  rec.eorb = energies ? energies->values : std::vector<double>(static_cast<std::size_t>(nmo), 0.0);
+  rec.occupations = occupations.values;
+  rec.orbital_energies =
+      energies ? energies->values : std::vector<double>(static_cast<std::size_t>(nmo), 0.0);
   sort_primitives(rec, centre_list, type_list, required("Primitive Exponents").values,
                   coefficients_);
 

@@ -87,7 +87,7 @@ TEST(HighTypes, EveryGAndHTypeMatchesItsClosedForm) {
 double relative_polynomial_laplacian(const WfnRecord& rec, int orbital, int first, int last) {
   double terms[8][8][8] = {};
   double largest = 0;
-  for (std::int32_t i = 0; i < rec.nprims; ++i) {
+  for (std::int32_t i = 0; i < rec.primitive_count; ++i) {
     if (rec.type[i] < first || rec.type[i] > last) continue;
     const double c = rec.coefficient(i, orbital);
     largest = std::max(largest, std::fabs(c));
@@ -119,7 +119,7 @@ TEST(HighTypes, HeliumVirtualsAreSolidHarmonicsInTheFileOrder) {
   // A Cartesian g set spans the 9 g harmonics plus r^2 d and r^4 s; an h set the 11 h
   // harmonics plus r^2 f and r^4 p: exactly 9 and 11 of the virtuals are pure g and pure h.
   int pure_g = 0, pure_h = 0;
-  for (int k = 0; k < rec.nmo; ++k) {
+  for (int k = 0; k < rec.orbital_count; ++k) {
     const double g = relative_polynomial_laplacian(rec, k, 21, 35);
     const double h = relative_polynomial_laplacian(rec, k, 36, 56);
     if (g >= 0 && g < 1e-6) ++pure_g;

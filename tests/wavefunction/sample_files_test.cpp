@@ -20,7 +20,7 @@ const fs::path kSamples(QV_SAMPLES);
 
 struct Expected {
   WavefunctionFormat format;
-  int nmo, nprims, ncent, nedf;
+  int orbital_count, primitive_count, centre_count, nedf;
   double core_electrons;  // what the EDF integrates to
 };
 
@@ -78,7 +78,7 @@ Loaded load(const fs::path& path) {
   try {
     l.file = read_wavefunction_file(path.string(), out);
   } catch (const ProgramStop&) {
-    l.file.record.nprims = -1;
+    l.file.record.primitive_count = -1;
   }
   out.flush();
   l.log = out.log().contents();
@@ -98,10 +98,10 @@ TEST(SampleFiles, EveryFileIsReadWithItsCounts) {
       const Expected& e = it->second;
       const Loaded l = load(entry.path());
       const WfnRecord& rec = l.file.record;
-      ASSERT_EQ(rec.nprims, e.nprims) << l.log;
+      ASSERT_EQ(rec.primitive_count, e.primitive_count) << l.log;
       EXPECT_EQ(l.file.format, e.format);
-      EXPECT_EQ(rec.nmo, e.nmo);
-      EXPECT_EQ(rec.ncent, e.ncent);
+      EXPECT_EQ(rec.orbital_count, e.orbital_count);
+      EXPECT_EQ(rec.centre_count, e.centre_count);
       EXPECT_EQ(rec.edf_count(), e.nedf);
       if (key == "wfn/water_gamess-us.wfn")
         EXPECT_EQ(l.log, " " + entry.path().string() +
@@ -118,14 +118,14 @@ TEST(SampleFiles, EveryFileIsReadWithItsCounts) {
       // The density at the nuclei is finite, never negative, and somewhere positive (CaH110+129
       // has one electron, far from most of its nuclei).
       double largest = 0;
-      for (int a = 0; a < rec.ncent; ++a) {
-        const std::vector<double> xs{rec.xc[a]};
+      for (int a = 0; a < rec.centre_count; ++a) {
+        const std::vector<double> xs{rec.centre_x[a]};
         RowEvaluator ev(rec, xs, true);
-        ev.evaluate_orbitals_with_derivatives(rec.yc[a], rec.zc[a]);
+        ev.evaluate_orbitals_with_derivatives(rec.centre_y[a], rec.centre_z[a]);
         const auto& k = ev.kernels();
         double rho[orbital_kernels::kPointBlock];
-        k.density(ev.psi(0), ev.stride(), rec.po.data(), rec.nmo, ev.core_columns(),
-                  ev.padded_points(), rho);
+        k.density(ev.psi(0), ev.stride(), rec.occupations.data(), rec.orbital_count,
+                  ev.core_columns(), ev.padded_points(), rho);
         EXPECT_TRUE(std::isfinite(rho[0]) && rho[0] >= 0.0) << "centre " << a << ": " << rho[0];
         largest = std::max(largest, rho[0]);
       }
@@ -141,16 +141,17 @@ TEST(SampleFiles, WfxAndWfnOfOneCalculationAgree) {
     const Loaded a = load(kSamples / "wfn" / (std::string(name) + ".wfn"));
     const Loaded b = load(kSamples / "wfx" / (std::string(name) + ".wfx"));
     const WfnRecord &x = a.file.record, &y = b.file.record;
-    ASSERT_EQ(x.nprims, y.nprims);
-    ASSERT_EQ(x.nmo, y.nmo);
+    ASSERT_EQ(x.primitive_count, y.primitive_count);
+    ASSERT_EQ(x.orbital_count, y.orbital_count);
     EXPECT_EQ(x.type, y.type);
-    EXPECT_EQ(x.ict, y.ict);
-    EXPECT_EQ(x.charg, y.charg);
-    for (int c = 0; c < x.ncent; ++c) EXPECT_NEAR(x.xc[c], y.xc[c], 1e-7);
-    for (int i = 0; i < x.nprims; ++i) EXPECT_NEAR(x.exx[i], y.exx[i], 1e-6 * x.exx[i]);
-    for (std::size_t k = 0; k < x.coo.size(); ++k)
-      EXPECT_NEAR(x.coo[k], y.coo[k], 1e-7 * (1 + std::fabs(x.coo[k])));
-    for (int m = 0; m < x.nmo; ++m) EXPECT_NEAR(x.po[m], y.po[m], 1e-7);
+    EXPECT_EQ(x.primitive_centre, y.primitive_centre);
+    EXPECT_EQ(x.nuclear_charges, y.nuclear_charges);
+    for (int c = 0; c < x.centre_count; ++c) EXPECT_NEAR(x.centre_x[c], y.centre_x[c], 1e-7);
+    for (int i = 0; i < x.primitive_count; ++i)
+      EXPECT_NEAR(x.exponents[i], y.exponents[i], 1e-6 * x.exponents[i]);
+    for (std::size_t k = 0; k < x.coefficients.size(); ++k)
+      EXPECT_NEAR(x.coefficients[k], y.coefficients[k], 1e-7 * (1 + std::fabs(x.coefficients[k])));
+    for (int m = 0; m < x.orbital_count; ++m) EXPECT_NEAR(x.occupations[m], y.occupations[m], 1e-7);
   }
 }
 

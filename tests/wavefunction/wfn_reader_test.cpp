@@ -41,21 +41,21 @@ TEST(ReadWfn, FortyFivePrimitivesWrapOverLines) {
   const std::string text = testing::wfn_text({{0, 0, 0, 8}, {0, 0, 1.8, 1}}, prims, {2.0, 1.0});
   ReadRun r(text);
   ASSERT_EQ(r.stop_status, -1);
-  EXPECT_EQ(r.rec.nprims, 45);
-  EXPECT_EQ(r.rec.nmo, 2);
-  EXPECT_EQ(r.rec.itp[0], 12);  // types 1 at file positions 1, 5, ..., 45
-  EXPECT_EQ(r.rec.itp[3], 45);
+  EXPECT_EQ(r.rec.primitive_count, 45);
+  EXPECT_EQ(r.rec.orbital_count, 2);
+  EXPECT_EQ(r.rec.primitives_up_to_type[0], 12);  // types 1 at file positions 1, 5, ..., 45
+  EXPECT_EQ(r.rec.primitives_up_to_type[3], 45);
   // Sorted order: all type-1 primitives first, in file order.
-  EXPECT_DOUBLE_EQ(r.rec.exx[0], 0.1);
-  EXPECT_DOUBLE_EQ(r.rec.exx[1], 0.5);
-  EXPECT_DOUBLE_EQ(r.rec.exx[11], 4.5);
-  EXPECT_EQ(r.rec.ict[11], 0);  // primitive 45 (k = 44) sits on centre 1
+  EXPECT_DOUBLE_EQ(r.rec.exponents[0], 0.1);
+  EXPECT_DOUBLE_EQ(r.rec.exponents[1], 0.5);
+  EXPECT_DOUBLE_EQ(r.rec.exponents[11], 4.5);
+  EXPECT_EQ(r.rec.primitive_centre[11], 0);  // primitive 45 (k = 44) sits on centre 1
   EXPECT_DOUBLE_EQ(r.rec.coefficient(11, 0), 0.44);
   EXPECT_DOUBLE_EQ(r.rec.coefficient(11, 1), -0.5);
-  EXPECT_DOUBLE_EQ(r.rec.exx[12], 0.2);  // first type 2
-  EXPECT_DOUBLE_EQ(r.rec.sum[12], -0.4);
-  EXPECT_DOUBLE_EQ(r.rec.div[12], -2.5);
-  EXPECT_EQ(r.rec.po, (std::vector<double>{2.0, 1.0}));
+  EXPECT_DOUBLE_EQ(r.rec.exponents[12], 0.2);  // first type 2
+  EXPECT_DOUBLE_EQ(r.rec.minus_two_exponents[12], -0.4);
+  EXPECT_DOUBLE_EQ(r.rec.inverse_minus_two_exponents[12], -2.5);
+  EXPECT_EQ(r.rec.occupations, (std::vector<double>{2.0, 1.0}));
 }
 
 TEST(ReadWfn, TypesOutOfOrderSortStably) {
@@ -64,21 +64,21 @@ TEST(ReadWfn, TypesOutOfOrderSortStably) {
   ReadRun r(testing::wfn_text({{0, 0, 0, 1}}, prims, {1.0}, false));
   ASSERT_EQ(r.stop_status, -1);
   EXPECT_EQ(r.rec.type, (std::vector<std::int32_t>{1, 1, 2, 3}));
-  EXPECT_EQ(r.rec.exx, (std::vector<double>{2.0, 3.0, 1.0, 4.0}));
-  EXPECT_EQ(r.rec.coo, (std::vector<double>{2, 3, 1, 4}));
-  EXPECT_EQ(r.rec.itp[0], 2);
-  EXPECT_EQ(r.rec.itp[1], 3);
-  for (int t = 3; t <= 20; ++t) EXPECT_EQ(r.rec.itp[t - 1], 4);
+  EXPECT_EQ(r.rec.exponents, (std::vector<double>{2.0, 3.0, 1.0, 4.0}));
+  EXPECT_EQ(r.rec.coefficients, (std::vector<double>{2, 3, 1, 4}));
+  EXPECT_EQ(r.rec.primitives_up_to_type[0], 2);
+  EXPECT_EQ(r.rec.primitives_up_to_type[1], 3);
+  for (int t = 3; t <= 20; ++t) EXPECT_EQ(r.rec.primitives_up_to_type[t - 1], 4);
 }
 
 TEST(ReadWfn, AtomsOutOfOrderGoToTheirOwnNumbers) {
   const std::vector<TestPrimitive> prims{{0, 1, 1.0, {1}}, {1, 1, 1.0, {1}}};
   ReadRun r(testing::wfn_text({{1.5, 2.5, 3.5, 8}, {-1, -2, -3, 1}}, prims, {1.0}, true, {2, 1}));
   ASSERT_EQ(r.stop_status, -1);
-  EXPECT_EQ(r.rec.xc, (std::vector<double>{-1, 1.5}));
-  EXPECT_EQ(r.rec.zc, (std::vector<double>{-3, 3.5}));
-  EXPECT_EQ(r.rec.charg, (std::vector<double>{1, 8}));
-  EXPECT_EQ(r.rec.atnam[0], "  X    1");  // labels stay in line order
+  EXPECT_EQ(r.rec.centre_x, (std::vector<double>{-1, 1.5}));
+  EXPECT_EQ(r.rec.centre_z, (std::vector<double>{-3, 3.5}));
+  EXPECT_EQ(r.rec.nuclear_charges, (std::vector<double>{1, 8}));
+  EXPECT_EQ(r.rec.centre_labels[0], "  X    1");  // labels stay in line order
 }
 
 std::string small_file(const std::string& count_line, const std::string& exponent_line,
@@ -112,10 +112,10 @@ TEST(ReadWfn, ExponentLettersTrailersAndLineEnds) {
     SCOPED_TRACE(c.exponents + c.trailer);
     ReadRun r(small_file(kCounts, c.exponents, c.trailer));
     ASSERT_EQ(r.stop_status, -1);
-    EXPECT_EQ(r.rec.exx, (std::vector<double>{1.5, 0.025}));
-    EXPECT_EQ(r.rec.coo, (std::vector<double>{0.5, -0.25}));
-    EXPECT_EQ(r.rec.po, (std::vector<double>{2.0}));
-    EXPECT_EQ(r.rec.eorb, (std::vector<double>{-10.187479}));
+    EXPECT_EQ(r.rec.exponents, (std::vector<double>{1.5, 0.025}));
+    EXPECT_EQ(r.rec.coefficients, (std::vector<double>{0.5, -0.25}));
+    EXPECT_EQ(r.rec.occupations, (std::vector<double>{2.0}));
+    EXPECT_EQ(r.rec.orbital_energies, (std::vector<double>{-10.187479}));
   }
 }
 
@@ -126,8 +126,8 @@ TEST(ReadWfn, CountsReadFromTheirWideFields) {
   ASSERT_NE(text.find("   1234 PRIMITIVES"), std::string::npos);
   ReadRun r(text);
   ASSERT_EQ(r.stop_status, -1);
-  EXPECT_EQ(r.rec.nprims, 1234);
-  EXPECT_DOUBLE_EQ(r.rec.exx[1233], 1234.0);
+  EXPECT_EQ(r.rec.primitive_count, 1234);
+  EXPECT_DOUBLE_EQ(r.rec.exponents[1233], 1234.0);
 }
 
 TEST(ReadWfn, RefusesWhatCannotBeEvaluated) {
@@ -220,7 +220,7 @@ TEST(ReadWfn, ReadsTheSampleFiles) {
   if (!std::filesystem::exists(dir)) GTEST_SKIP() << "no sample folder";
   struct Sample {
     const char* name;
-    int nmo, nprims, ncent;
+    int orbital_count, primitive_count, centre_count;
   };
   for (const Sample& s : {Sample{"BE.wfn", 29, 270, 18}, Sample{"PhenolDimer.wfn", 50, 440, 26},
                           Sample{"benzene.wfn", 21, 192, 12}, Sample{"ethene.wfn", 8, 78, 6},
@@ -238,10 +238,10 @@ TEST(ReadWfn, ReadsTheSampleFiles) {
     RunOutput out(*screen);
     out.set_log(TextOutput::memory("log"));
     const WfnRecord rec = read_wfn_file((dir / s.name).string(), out);
-    EXPECT_EQ(rec.nmo, s.nmo);
-    EXPECT_EQ(rec.nprims, s.nprims);
-    EXPECT_EQ(rec.ncent, s.ncent);
-    EXPECT_EQ(rec.itp[kMaxPrimitiveType - 1], s.nprims);
+    EXPECT_EQ(rec.orbital_count, s.orbital_count);
+    EXPECT_EQ(rec.primitive_count, s.primitive_count);
+    EXPECT_EQ(rec.centre_count, s.centre_count);
+    EXPECT_EQ(rec.primitives_up_to_type[kMaxPrimitiveType - 1], s.primitive_count);
     out.flush();
     EXPECT_EQ(out.log().contents(), "");
   }
@@ -254,7 +254,7 @@ TEST(ReadWfn, OtherFilesAreRefusedOrTheirWfnPartRead) {
   struct Case {
     std::filesystem::path file;
     std::string log;  // expected in the run log
-    int nprims;       // -1: refused
+    int primitive_count;     // -1: refused
   };
   for (const Case& c : {
            Case{samples / "wfn" / "water_gamess-us.wfn",
@@ -273,12 +273,12 @@ TEST(ReadWfn, OtherFilesAreRefusedOrTheirWfnPartRead) {
     out.set_log(TextOutput::memory("log"));
     int nprims = -1;
     try {
-      nprims = read_wfn_file(c.file.string(), out).nprims;
+      nprims = read_wfn_file(c.file.string(), out).primitive_count;
     } catch (const ProgramStop& stop) {
       EXPECT_EQ(stop.status, 1);
     }
     out.flush();
-    EXPECT_EQ(nprims, c.nprims);
+    EXPECT_EQ(nprims, c.primitive_count);
     EXPECT_NE(out.log().contents().find(c.log), std::string::npos) << out.log().contents();
   }
   // A counts line further down, without GAMESS's marker: refused, saying where.

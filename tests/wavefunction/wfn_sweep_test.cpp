@@ -33,16 +33,16 @@ struct Props {
 Props reference(const WfnRecord& rec, double x, double y, double z) {
   Props p{0, 0, 0, 0};
   double gr[3] = {0, 0, 0};
-  for (int k = 0; k < rec.nmo; ++k) {
+  for (int k = 0; k < rec.orbital_count; ++k) {
     double v = 0, d[3] = {0, 0, 0}, l = 0;
-    for (int i = 0; i < rec.nprims; ++i) {
-      const int a = rec.ict[i];
-      const auto q = testing::direct_primitive(rec.type[i], rec.exx[i], x - rec.xc[a],
-                                               y - rec.yc[a], z - rec.zc[a]);
+    for (int i = 0; i < rec.primitive_count; ++i) {
+      const int a = rec.primitive_centre[i];
+      const auto q = testing::direct_primitive(rec.type[i], rec.exponents[i], x - rec.centre_x[a],
+                                               y - rec.centre_y[a], z - rec.centre_z[a]);
       const double c = rec.coefficient(i, k);
       v += c * q.v, d[0] += c * q.dx, d[1] += c * q.dy, d[2] += c * q.dz, l += c * q.lap;
     }
-    const double n = rec.po[k];
+    const double n = rec.occupations[k];
     const double g2 = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
     p.rho += n * v * v;
     for (int c = 0; c < 3; ++c) gr[c] += 2 * n * v * d[c];
@@ -115,7 +115,7 @@ TEST(WfnSweep, SingleSPrimitiveAtItsCentre) {
 TEST(WfnSweep, ZeroFarAwayAndWithoutOccupation) {
   const WfnRecord near_rec = mixed_molecule();
   WfnRecord empty = near_rec;
-  empty.po.assign(empty.po.size(), 0.0);
+  empty.occupations.assign(empty.occupations.size(), 0.0);
   std::int32_t n[3] = {3, 3, 3};
   float step[3] = {0.5f, 0.5f, 0.5f};
   struct Case {

@@ -26,15 +26,15 @@ inline WfnRecord make_record(const std::vector<TestAtom>& atoms,
                              const std::vector<TestPrimitive>& prims,
                              const std::vector<double>& occupations) {
   WfnRecord rec;
-  rec.ncent = static_cast<std::int32_t>(atoms.size());
-  rec.nprims = static_cast<std::int32_t>(prims.size());
-  rec.nmo = static_cast<std::int32_t>(occupations.size());
+  rec.centre_count = static_cast<std::int32_t>(atoms.size());
+  rec.primitive_count = static_cast<std::int32_t>(prims.size());
+  rec.orbital_count = static_cast<std::int32_t>(occupations.size());
   for (const auto& a : atoms) {
-    rec.atnam.push_back("X       ");
-    rec.xc.push_back(a.x);
-    rec.yc.push_back(a.y);
-    rec.zc.push_back(a.z);
-    rec.charg.push_back(a.charge);
+    rec.centre_labels.push_back("X       ");
+    rec.centre_x.push_back(a.x);
+    rec.centre_y.push_back(a.y);
+    rec.centre_z.push_back(a.z);
+    rec.nuclear_charges.push_back(a.charge);
   }
   std::vector<std::int32_t> centres, types;
   std::vector<double> exps, coefs(prims.size() * occupations.size());
@@ -45,8 +45,8 @@ inline WfnRecord make_record(const std::vector<TestAtom>& atoms,
     for (std::size_t m = 0; m < occupations.size(); ++m)
       coefs[k + prims.size() * m] = prims[k].coefs[m];
   }
-  rec.po = occupations;
-  rec.eorb.assign(occupations.size(), 0.0);
+  rec.occupations = occupations;
+  rec.orbital_energies.assign(occupations.size(), 0.0);
   sort_primitives(rec, centres, types, exps, coefs);
   return rec;
 }

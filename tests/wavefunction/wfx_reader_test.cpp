@@ -52,20 +52,20 @@ std::vector<TestPrimitive> mixed_primitives() {
 const std::vector<double> kOccupations{2.0, 0.75};
 
 void expect_same_record(const WfnRecord& a, const WfnRecord& b) {
-  EXPECT_EQ(a.nmo, b.nmo);
-  EXPECT_EQ(a.nprims, b.nprims);
-  EXPECT_EQ(a.ncent, b.ncent);
-  EXPECT_EQ(a.xc, b.xc);
-  EXPECT_EQ(a.yc, b.yc);
-  EXPECT_EQ(a.zc, b.zc);
-  EXPECT_EQ(a.charg, b.charg);
-  EXPECT_EQ(a.ict, b.ict);
+  EXPECT_EQ(a.orbital_count, b.orbital_count);
+  EXPECT_EQ(a.primitive_count, b.primitive_count);
+  EXPECT_EQ(a.centre_count, b.centre_count);
+  EXPECT_EQ(a.centre_x, b.centre_x);
+  EXPECT_EQ(a.centre_y, b.centre_y);
+  EXPECT_EQ(a.centre_z, b.centre_z);
+  EXPECT_EQ(a.nuclear_charges, b.nuclear_charges);
+  EXPECT_EQ(a.primitive_centre, b.primitive_centre);
   EXPECT_EQ(a.type, b.type);
-  EXPECT_EQ(a.exx, b.exx);
-  EXPECT_EQ(a.sum, b.sum);
-  EXPECT_EQ(a.itp, b.itp);
-  EXPECT_EQ(a.po, b.po);
-  EXPECT_EQ(a.coo, b.coo);
+  EXPECT_EQ(a.exponents, b.exponents);
+  EXPECT_EQ(a.minus_two_exponents, b.minus_two_exponents);
+  EXPECT_EQ(a.primitives_up_to_type, b.primitives_up_to_type);
+  EXPECT_EQ(a.occupations, b.occupations);
+  EXPECT_EQ(a.coefficients, b.coefficients);
 }
 
 TEST(ReadWfx, GivesTheRecordOfTheSameWfn) {
@@ -75,8 +75,8 @@ TEST(ReadWfx, GivesTheRecordOfTheSameWfn) {
   ASSERT_EQ(wfn.stop_status, -1) << wfn.log();
   ASSERT_EQ(wfx.stop_status, -1) << wfx.log();
   expect_same_record(wfn.rec, wfx.rec);
-  EXPECT_EQ(wfx.rec.eorb, (std::vector<double>{-1.0, -1.0}));
-  EXPECT_EQ(wfx.rec.atnam[1], "X2      ");
+  EXPECT_EQ(wfx.rec.orbital_energies, (std::vector<double>{-1.0, -1.0}));
+  EXPECT_EQ(wfx.rec.centre_labels[1], "X2      ");
   EXPECT_EQ(wfx.rec.edf_count(), 0);
   EXPECT_EQ(wfx.log(), "");
 }
