@@ -74,7 +74,7 @@ TopSettings settings() {
   TopSettings top;
   top.grid_count = 1;
   top.topond_grids[0] = left_adjust("gf_topond.dat", 30);
-  top.cube_outputs[0] = left_adjust("q_topond", 30);
+  top.cube_stems[0] = left_adjust("q_topond", 30);
   top.crystal_output = left_adjust("crystal.out", 30);
   top.symmetry_count = 1;
   top.rotations = {{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}};

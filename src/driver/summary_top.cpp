@@ -64,7 +64,7 @@ void write_top_summary(const TopSettings& top, TextOutput& log) {
       ListLine().text(top.topond_grids[g]).text("  grid file read as input").write_to(log);
       ListLine()
           .text("name of the written cube file:   ")
-          .text(trimmed(top.cube_outputs[g]))
+          .text(trimmed(top.cube_stems[g]))
           .text(".cube")
           .write_to(log);
     }

@@ -63,7 +63,7 @@ void read_top_block(InputCursor& cursor, RunOutput& out, TopSettings& top) {
     top.topond_grids[g] = left_adjust(columns(name, 16, 45), 30);
     const std::string cube = find_or_stop(cursor, out, "CUBE_NAME(OUTPUT)", kGridCodes[g][1]);
     // The first two output names take 22 columns, the third 30.
-    top.cube_outputs[g] = left_adjust(columns(cube, 19, g < 2 ? 40 : 48), 30);
+    top.cube_stems[g] = left_adjust(columns(cube, 19, g < 2 ? 40 : 48), 30);
   }
 
   const std::string crystal = find_or_stop(cursor, out, "CRYSTAL_OUTPUT_NAME", "err topo3");

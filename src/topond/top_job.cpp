@@ -54,7 +54,7 @@ bool run_top_job(const TopSettings& top, RunOutput& out) {
   const int n_grids = std::clamp(top.grid_count, 0, 3);
   for (int g = 0; g < n_grids; ++g) {
     auto in = open_input_or_stop(top.topond_grids[g], out);
-    const std::string cube_name = trimmed(top.cube_outputs[g]) + ".cube";
+    const std::string cube_name = trimmed(top.cube_stems[g]) + ".cube";
     refuse_overwriting_inputs(cube_name, top, n_grids, out);
     auto cube = TextOutput::create(cube_name);
 

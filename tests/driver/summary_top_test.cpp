@@ -16,7 +16,7 @@ TopSettings settings(int grid_count, std::initializer_list<const char*> operatio
   const char* cubes[3] = {"rho_out", "grad_out", "lapl_out"};
   for (int g = 0; g < 3 && g < grid_count; ++g) {
     top.topond_grids[g] = left_adjust(grids[g], 30);
-    top.cube_outputs[g] = left_adjust(cubes[g], 30);
+    top.cube_stems[g] = left_adjust(cubes[g], 30);
   }
   top.crystal_output = left_adjust("crystal.out", 30);
   for (const char* text : operations) {

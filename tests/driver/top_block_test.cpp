@@ -56,9 +56,9 @@ TEST(TopBlock, ReadsNamesCountsAndOperations) {
   EXPECT_EQ(r.top.topond_grids[0], left_adjust("rho.dat", 30));
   EXPECT_EQ(r.top.topond_grids[2], left_adjust("lapl.dat", 30));
   // The first two output names keep 22 columns (19 to 40), the third 30 (19 to 48).
-  EXPECT_EQ(r.top.cube_outputs[0], left_adjust("first_name_of_22_char", 30));
-  EXPECT_EQ(r.top.cube_outputs[1], left_adjust("second", 30));
-  EXPECT_EQ(r.top.cube_outputs[2], left_adjust("third_name_of_thirty_chars_xyz", 30));
+  EXPECT_EQ(r.top.cube_stems[0], left_adjust("first_name_of_22_char", 30));
+  EXPECT_EQ(r.top.cube_stems[1], left_adjust("second", 30));
+  EXPECT_EQ(r.top.cube_stems[2], left_adjust("third_name_of_thirty_chars_xyz", 30));
   EXPECT_EQ(r.top.crystal_output, left_adjust("crystal.out", 30));
   ASSERT_EQ(r.top.symmetry_count, 2);
   ASSERT_EQ(r.top.rotations.size(), 2u);
