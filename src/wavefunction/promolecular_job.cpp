@@ -40,13 +40,8 @@ std::vector<GeometryAtom> read_geometry(const WfnSettings& wfn, RunOutput& out,
 // position in bohr.
 GridHeader geometry_cube_header(const std::vector<GeometryAtom>& atoms, const WfnSettings& wfn,
                                 const WfnGridLayout& layout) {
-  GridHeader h;
+  GridHeader h = wfn_box_header(wfn, layout);
   h.natoms = static_cast<std::int32_t>(atoms.size());
-  h.origin = layout.origin;
-  h.n1 = wfn.points_x;
-  h.n2 = wfn.points_y;
-  h.n3 = wfn.points_z;
-  h.axes = wfn.axes;
   for (const GeometryAtom& a : atoms) {
     h.atomic_numbers.push_back(a.atomic_number);
     h.atoms.push_back({static_cast<float>(a.atomic_number), static_cast<float>(a.x),
@@ -73,10 +68,7 @@ bool run_promolecular_wfn_job(WfnSettings& wfn, RunOutput& out, WavefunctionForm
   const WfnGridLayout layout = wfn_grid_layout(wfn);
 
   WfnGrids grids = promolecular_sweep(atoms, wfn, layout, stem + " grids");
-  const GridHeader header = geometry_cube_header(atoms, wfn, layout);
-  if (on.density) write_wfn_cube(header, grids.rho, *TextOutput::create(stem + "_rho.cube"));
-  if (on.gradient) write_wfn_cube(header, grids.grad, *TextOutput::create(stem + "_gradrho.cube"));
-  if (on.laplacian) write_wfn_cube(header, grids.lapl, *TextOutput::create(stem + "_laplrho.cube"));
+  write_density_cubes(geometry_cube_header(atoms, wfn, layout), grids, wfn);
   return true;
 }
 

@@ -16,16 +16,11 @@ namespace qv {
 
 namespace {
 
-// The cube header of every WFN output: the grid box and the wavefunction's centres.
+// The cube header of a wavefunction's outputs: the grid box and the wavefunction's centres.
 GridHeader wfn_cube_header(const WfnRecord& rec, const WfnSettings& wfn,
                            const WfnGridLayout& layout) {
-  GridHeader h;
+  GridHeader h = wfn_box_header(wfn, layout);
   h.natoms = rec.centre_count;
-  h.origin = layout.origin;
-  h.n1 = wfn.points_x;
-  h.n2 = wfn.points_y;
-  h.n3 = wfn.points_z;
-  h.axes = wfn.axes;
   for (std::int32_t a = 0; a < rec.centre_count; ++a) {
     h.atomic_numbers.push_back(static_cast<std::int32_t>(rec.nuclear_charges[a]));  // toward zero
     h.atoms.push_back({static_cast<float>(rec.nuclear_charges[a]),
@@ -65,6 +60,24 @@ void write_wfn_cube(const GridHeader& header, Grid& grid, TextOutput& out) {
   grid = Grid{};  // no longer read: give the memory back before the next file
 }
 
+GridHeader wfn_box_header(const WfnSettings& wfn, const WfnGridLayout& layout) {
+  GridHeader h;
+  h.origin = layout.origin;
+  h.n1 = wfn.points_x;
+  h.n2 = wfn.points_y;
+  h.n3 = wfn.points_z;
+  h.axes = wfn.axes;
+  return h;
+}
+
+void write_density_cubes(const GridHeader& header, WfnGrids& grids, const WfnSettings& wfn) {
+  const std::string stem = trimmed(wfn.output_stem);
+  const WfnProperties& on = wfn.properties;
+  if (on.density) write_wfn_cube(header, grids.rho, *TextOutput::create(stem + "_rho.cube"));
+  if (on.gradient) write_wfn_cube(header, grids.grad, *TextOutput::create(stem + "_gradrho.cube"));
+  if (on.laplacian) write_wfn_cube(header, grids.lapl, *TextOutput::create(stem + "_laplrho.cube"));
+}
+
 bool run_wfn_job(WfnSettings& wfn, RunOutput& out) {
   if (const WavefunctionFormat format = wavefunction_format(trimmed(wfn.wavefunction_file), {});
       is_geometry(format))
@@ -83,9 +96,7 @@ bool run_wfn_job(WfnSettings& wfn, RunOutput& out) {
   WfnGrids grids = wfn_sweep(rec, wfn, layout, stem + " grids");
   warn_if_all_zero(grids, rec, wfn, out);
   const GridHeader header = wfn_cube_header(rec, wfn, layout);
-  if (on.density) write_wfn_cube(header, grids.rho, *TextOutput::create(stem + "_rho.cube"));
-  if (on.gradient) write_wfn_cube(header, grids.grad, *TextOutput::create(stem + "_gradrho.cube"));
-  if (on.laplacian) write_wfn_cube(header, grids.lapl, *TextOutput::create(stem + "_laplrho.cube"));
+  write_density_cubes(header, grids, wfn);
   if (on.energy_densities) {
     // All three files exist before any is written.
     auto g = TextOutput::create(stem + "_G.cube");

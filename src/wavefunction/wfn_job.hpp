@@ -4,6 +4,7 @@
 #include "gridio/grid.hpp"
 #include "gridio/run_output.hpp"
 #include "wavefunction/wfn_settings.hpp"
+#include "wavefunction/wfn_sweep.hpp"
 
 namespace qv {
 
@@ -14,5 +15,11 @@ bool run_wfn_job(WfnSettings& wfn, RunOutput& out);
 
 // Writes one property grid as a cube file, closes the file and releases the grid.
 void write_wfn_cube(const GridHeader& header, Grid& grid, TextOutput& out);
+
+// The grid box of every WFN cube header; the caller adds the atoms.
+GridHeader wfn_box_header(const WfnSettings& wfn, const WfnGridLayout& layout);
+
+// The density, gradient and laplacian cubes that `wfn` asks for, each grid released once written.
+void write_density_cubes(const GridHeader& header, WfnGrids& grids, const WfnSettings& wfn);
 
 }  // namespace qv
