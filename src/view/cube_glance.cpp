@@ -35,12 +35,14 @@ CubeGlance glance_at_cube(const std::string& path) {
     throw TextError(path, in->line_number(), "the atom count and the origin (x, y, z)");
   // Some programs write a negative atom count for orbital cubes; the atom lines still follow.
   g.atoms = static_cast<int>(std::fabs(v[0]));
+  for (int c = 0; c < 3; ++c) g.origin[c] = v[c + 1];
   for (int axis = 0; axis < 3; ++axis) {
     if (!numbers(in->require("a point count and an axis step vector"), 4, v) ||
         !whole(v[0], 1e9) || v[0] < 1)
       throw TextError(path, in->line_number(),
                       "a positive point count and an axis step vector (x, y, z)");
     g.points[axis] = static_cast<long>(v[0]);
+    for (int c = 0; c < 3; ++c) g.axes[axis][c] = v[c + 1];
   }
   for (int a = 0; a < g.atoms; ++a) {
     if (!numbers(in->require("an atom line"), 5, v))

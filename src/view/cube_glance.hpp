@@ -15,6 +15,8 @@ struct CubeAtom {
 struct CubeGlance {
   int atoms = 0;
   std::array<long, 3> points{};  // N1, N2, N3
+  std::array<double, 3> origin{};                // bohr, as written
+  std::array<std::array<double, 3>, 3> axes{};  // axes[k]: step vector along index k, bohr
   std::vector<CubeAtom> atom_list;  // as the header lists them
 };
 
