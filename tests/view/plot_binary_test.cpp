@@ -1,8 +1,6 @@
 // The quelvarin-plot binary: its argument and the input file it is given.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -17,10 +15,9 @@ using testing::read_file;
 using testing::TempDir;
 using testing::write_file;
 
+// quelvarin-plot with `args`, its output in out.txt and err.txt.
 int run_plot(const std::string& args) {
-  const std::string cmd = std::string(QV_PLOT_BINARY) + " " + args + " >out.txt 2>err.txt";
-  const int rc = std::system(cmd.c_str());
-  return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+  return testing::run_shell(std::string(QV_PLOT_BINARY) + " " + args);
 }
 
 TEST(PlotCommand, BinaryReportsBadInputFiles) {

@@ -2,8 +2,6 @@
 // geometry by the same input), 0.5 otherwise, said on the screen; --iso overrides both.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -18,10 +16,9 @@ using testing::run_binary;
 using testing::TempDir;
 using testing::write_file;
 
+// quelvarin-plot with `args`, its output in out.txt and err.txt.
 int run_plot(const std::string& args) {
-  const std::string cmd = std::string(QV_PLOT_BINARY) + " " + args + " >out.txt 2>err.txt";
-  const int rc = std::system(cmd.c_str());
-  return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+  return testing::run_shell(std::string(QV_PLOT_BINARY) + " " + args);
 }
 
 // A water dimer from its geometry (WFN job), then the RDG job on the density cube `density`.
