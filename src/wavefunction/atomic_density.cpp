@@ -70,19 +70,17 @@ AtomicDensity::AtomicDensity(int atomic_number) : atomic_number_(atomic_number) 
     }
   }
   model_.orbital_first_term.push_back(static_cast<int>(model_.term_function.size()));
-  find_radii();
+  find_cutoff();
 }
 
-std::array<double, 3> AtomicDensity::at(double r, int kept) const {
+std::array<double, 3> AtomicDensity::at(double r) const {
   const RadialModel& m = model_;
-  if (kept < 0) kept = m.function_count();
   std::array<double, 3> f{0.0, 0.0, 0.0};
   for (int k = 0; k < m.orbital_count(); ++k) {
     double v = 0.0, v1 = 0.0, v2 = 0.0;
     for (int t = m.orbital_first_term[static_cast<std::size_t>(k)];
          t < m.orbital_first_term[static_cast<std::size_t>(k) + 1]; ++t) {
       const int i = m.term_function[static_cast<std::size_t>(t)];
-      if (i >= kept) break;
       const auto s = slater_function(m.n[static_cast<std::size_t>(i)],
                                      m.zetas[static_cast<std::size_t>(m.zeta_index[static_cast<std::size_t>(i)])], r);
       const double c = m.term_coefficient[static_cast<std::size_t>(t)];
@@ -97,64 +95,21 @@ std::array<double, 3> AtomicDensity::at(double r, int kept) const {
   return f;
 }
 
-// The radii come from a scan of f, f' and f'' on a fine radial grid: the cut-off is the last
-// grid radius where the atom still matters, plus a margin of two steps (the values fall by less
-// than a factor 2 per step); the same for the radius from which each set of the smallest-exponent
-// functions suffices.
-void AtomicDensity::find_radii() {
+// The cut-off comes from a scan of f, f' and f'' on a fine radial grid: the last grid radius
+// where the atom still matters, plus a margin of two steps (the values fall by less than a
+// factor 2 per step).
+void AtomicDensity::find_cutoff() {
   constexpr double kStep = 0.01;  // bohr
   constexpr double kLast = 45.0;  // beyond every cut-off (rubidium's, the largest, is about 40 bohr)
-  RadialModel& m = model_;
-  const int nf = m.function_count();
-  m.keep_radius.assign(static_cast<std::size_t>(nf) + 1, 0.0);
   double last_significant = 0.0;
-  std::vector<std::array<double, 3>> values(static_cast<std::size_t>(nf));   // S, S', S''
-  std::vector<std::array<double, 3>> partial(static_cast<std::size_t>(nf) + 1);  // first m functions
   for (int step = 1; step * kStep <= kLast; ++step) {
     const double r = step * kStep;
-    for (int i = 0; i < nf; ++i)
-      values[static_cast<std::size_t>(i)] = slater_function(
-          m.n[static_cast<std::size_t>(i)], m.zetas[static_cast<std::size_t>(m.zeta_index[static_cast<std::size_t>(i)])], r);
-    for (auto& p : partial) p = {0.0, 0.0, 0.0};
-    for (int k = 0; k < m.orbital_count(); ++k) {
-      double v = 0.0, v1 = 0.0, v2 = 0.0;
-      int t = m.orbital_first_term[static_cast<std::size_t>(k)];
-      const int end = m.orbital_first_term[static_cast<std::size_t>(k) + 1];
-      for (int kept = 0; kept <= nf; ++kept) {
-        for (; t < end && m.term_function[static_cast<std::size_t>(t)] < kept; ++t) {
-          const auto& s = values[static_cast<std::size_t>(m.term_function[static_cast<std::size_t>(t)])];
-          const double c = m.term_coefficient[static_cast<std::size_t>(t)];
-          v += c * s[0];
-          v1 += c * s[1];
-          v2 += c * s[2];
-        }
-        auto& p = partial[static_cast<std::size_t>(kept)];
-        p[0] += v * v;
-        p[1] += 2.0 * v * v1;
-        p[2] += 2.0 * (v1 * v1 + v * v2);
-      }
-    }
-    const auto& full = partial[static_cast<std::size_t>(nf)];
-    if (full[0] >= kAtomicCutoffValue || std::abs(full[1]) >= kAtomicCutoffValue ||
-        std::abs(full[2]) + 2.0 * std::abs(full[1]) / r >= kAtomicCutoffValue)
+    const auto [f, df, d2f] = at(r);
+    if (f >= kAtomicCutoffValue || std::abs(df) >= kAtomicCutoffValue ||
+        std::abs(d2f) + 2.0 * std::abs(df) / r >= kAtomicCutoffValue)
       last_significant = r;
-    const double scale = full[0] + std::abs(full[1]) + std::abs(full[2]);
-    for (int kept = 0; kept < nf; ++kept) {
-      const auto& p = partial[static_cast<std::size_t>(kept)];
-      for (int c = 0; c < 3; ++c)
-        if (std::abs(p[static_cast<std::size_t>(c)] - full[static_cast<std::size_t>(c)]) >
-            kDroppedFunctionTolerance * scale)
-          m.keep_radius[static_cast<std::size_t>(kept)] = r + 2 * kStep;
-    }
   }
-  const double cutoff = last_significant + 2 * kStep;
-  // Fewer functions never suffice closer in than more functions do; beyond the cut-off the atom
-  // is left out altogether.
-  for (int kept = nf - 1; kept >= 0; --kept)
-    m.keep_radius[static_cast<std::size_t>(kept)] =
-        std::max(m.keep_radius[static_cast<std::size_t>(kept)], m.keep_radius[static_cast<std::size_t>(kept) + 1]);
-  for (double& r : m.keep_radius) r = std::min(r, cutoff);
-  m.keep_radius[0] = cutoff;
+  model_.cutoff = last_significant + 2 * kStep;
 }
 
 const AtomicDensity& AtomicDensitySet::of(int atomic_number) {

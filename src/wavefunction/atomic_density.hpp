@@ -15,10 +15,6 @@ namespace qv {
 // the value at the cut-off) stays below half a digit there.
 inline constexpr double kAtomicCutoffValue = 1.0e-17;
 
-// At a given radius, the functions of largest exponent are left out while the part they would
-// add changes f, f' and f'' by less than this fraction of the atom's own f + |f'| + |f''|.
-inline constexpr double kDroppedFunctionTolerance = 1.0e-12;
-
 // The evaluator's form of one element, as flat arrays (what the vector kernels read).
 struct RadialModel {
   std::vector<double> zetas;          // distinct exponents, ascending
@@ -30,19 +26,11 @@ struct RadialModel {
   std::vector<int> orbital_first_term;
   std::vector<int> term_function;
   std::vector<double> term_coefficient;
-  // keep_radius[m]: at radii below it more than m functions are needed; keep_radius[0] is the
-  // cut-off radius and keep_radius[all] = 0.
-  std::vector<double> keep_radius;
+  // Beyond this radius f, |f'| and |f''| + 2|f'|/r all stay below kAtomicCutoffValue.
+  double cutoff = 0.0;
 
   int function_count() const { return static_cast<int>(n.size()); }
   int orbital_count() const { return static_cast<int>(orbital_first_term.size()) - 1; }
-  double cutoff_radius() const { return keep_radius[0]; }
-  // How many functions (smallest exponents first) radii of at least r need; 0 beyond the cut-off.
-  int functions_needed(double r) const {
-    int m = 0;
-    while (r < keep_radius[static_cast<std::size_t>(m)]) ++m;
-    return m;
-  }
 };
 
 class AtomicDensity {
@@ -52,15 +40,14 @@ class AtomicDensity {
 
   int atomic_number() const { return atomic_number_; }
   const RadialModel& model() const { return model_; }
-  double cutoff_radius() const { return model_.cutoff_radius(); }
+  double cutoff_radius() const { return model_.cutoff; }
   int function_count() const { return model_.function_count(); }
-  int functions_needed(double r) const { return model_.functions_needed(r); }
 
-  // f, f', f'' at one radius from the first `kept` functions (all by default), with std::exp.
-  std::array<double, 3> at(double r, int kept = -1) const;
+  // f, f', f'' at one radius, with std::exp.
+  std::array<double, 3> at(double r) const;
 
  private:
-  void find_radii();
+  void find_cutoff();
 
   int atomic_number_;
   RadialModel model_;

@@ -14,12 +14,6 @@ namespace avx512 {
 const Table& table();
 }
 
-RadialView view_of(const RadialModel& m) {
-  return {m.zetas.data(),         m.n.data(),           m.zeta_index.data(),
-          m.orbital_first_term.data(), m.term_function.data(), m.term_coefficient.data(),
-          m.keep_radius.data(),   m.orbital_count()};
-}
-
 const Table& generic_table() { return generic::table(); }
 const Table& avx2_table() { return avx2::table(); }
 const Table& avx512_table() { return avx512::table(); }

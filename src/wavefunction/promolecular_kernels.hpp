@@ -1,9 +1,10 @@
 #pragma once
 // The inner loop of the promolecular sweep: one atom's contributions to the points of a grid
-// row, eight points at a time, in one build for any x86-64 and builds for AVX2 and AVX-512,
-// chosen when the program starts. The wider builds fuse multiply-adds, so their last bits may
-// differ from the baseline build's; one machine always uses the same build, whatever the threads.
-#include "wavefunction/atomic_density.hpp"
+// row, eight points at a time, from the element's radial table, in one build for any x86-64 and
+// builds for AVX2 and AVX-512, chosen when the program starts. The wider builds fuse
+// multiply-adds, so their last bits may differ from the baseline build's; one machine always
+// uses the same build, whatever the threads.
+#include "wavefunction/radial_table.hpp"
 
 namespace qv::promolecular_kernels {
 
@@ -26,18 +27,17 @@ struct RowSpan {
   double y, z;
 };
 
-// An element's radial model as plain pointers into its RadialModel (which must outlive it).
+// An element's radial table as the kernels read it (the table must outlive it).
 struct RadialView {
-  const double* zetas;
-  const int* n;
-  const int* zeta_index;
-  const int* orbital_first_term;  // orbital_count + 1 entries
-  const int* term_function;
-  const double* term_coefficient;
-  const double* keep_radius;  // function_count + 1 entries, keep_radius[0] the cut-off
-  int orbital_count;
+  const double* coefficients;  // RadialTable::kCoefficients per interval
+  double cutoff;
+  // When exponent > 0 the density is amplitude * exp(-exponent r), evaluated as such.
+  double exponent;
+  double amplitude;
 };
-RadialView view_of(const RadialModel& model);
+inline RadialView view_of(const RadialTable& table) {
+  return {table.coefficients(), table.cutoff_radius(), table.single_exponent(), table.single_amplitude()};
+}
 
 struct Table {
   const char* name;

@@ -6,4 +6,5 @@
 #endif
 #define QV_KERNEL_NS avx2
 #define QV_KERNEL_NAME "avx2"
+#define QV_KERNEL_WIDTH 256
 #include "wavefunction/promolecular_kernels_body.inc"

@@ -6,4 +6,5 @@
 #endif
 #define QV_KERNEL_NS avx512
 #define QV_KERNEL_NAME "avx512"
+#define QV_KERNEL_WIDTH 512
 #include "wavefunction/promolecular_kernels_body.inc"

@@ -4,4 +4,5 @@
 
 #define QV_KERNEL_NS generic
 #define QV_KERNEL_NAME "generic"
+#define QV_KERNEL_WIDTH 128
 #include "wavefunction/promolecular_kernels_body.inc"

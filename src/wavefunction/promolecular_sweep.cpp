@@ -7,6 +7,7 @@
 #include "parallel/parallel_for.hpp"
 #include "wavefunction/aligned_buffer.hpp"
 #include "wavefunction/atomic_density.hpp"
+#include "wavefunction/radial_table.hpp"
 #include "wavefunction/promolecular_kernels.hpp"
 
 namespace qv {
@@ -101,9 +102,11 @@ class RowSummer {
   RowSummer(const std::vector<GeometryAtom>& atoms, const WfnGridLayout& layout, float step_x)
       : atoms_(atoms), nx_(static_cast<int>(layout.xs.size())), step_x_(step_x) {
     for (const GeometryAtom& a : atoms) {
-      const AtomicDensity& model = models_.of(a.atomic_number);
-      views_[static_cast<std::size_t>(a.atomic_number)] = promolecular_kernels::view_of(model.model());
-      largest_cutoff_ = std::max(largest_cutoff_, model.cutoff_radius());
+      auto& table = tables_[static_cast<std::size_t>(a.atomic_number)];
+      if (table) continue;
+      table = std::make_unique<RadialTable>(AtomicDensity(a.atomic_number));
+      views_[static_cast<std::size_t>(a.atomic_number)] = promolecular_kernels::view_of(*table);
+      largest_cutoff_ = std::max(largest_cutoff_, table->cutoff_radius());
     }
     cells_ = std::make_unique<CellList>(atoms, std::max(2.0, largest_cutoff_ / 4.0));
     xs_.resize(static_cast<std::size_t>(nx_ + promolecular_kernels::kLanes));
@@ -125,7 +128,8 @@ class RowSummer {
     long long pairs = 0;
     cells_->for_atoms_in_box(lo, hi, [&](int index) {
       const GeometryAtom& a = atoms_[static_cast<std::size_t>(index)];
-      const double cut = models_.get(a.atomic_number).cutoff_radius();
+      const promolecular_kernels::RadialView& view = views_[static_cast<std::size_t>(a.atomic_number)];
+      const double cut = view.cutoff;
       const double q = (y - a.y) * (y - a.y) + (z - a.z) * (z - a.z);
       if (q >= cut * cut) return;
       // The points of the row within the cut-off, widened by one: the kernel checks each again.
@@ -138,7 +142,7 @@ class RowSummer {
         j0 = from < 0.0 ? 0 : static_cast<int>(from);
         j1 = to > nx_ - 1 ? nx_ - 1 : static_cast<int>(to);
       }
-      pairs += kernels.add_atom(views_[static_cast<std::size_t>(a.atomic_number)], a.x, a.y, a.z,
+      pairs += kernels.add_atom(view, a.x, a.y, a.z,
                                 {xs_.data(), j0, j1, y, z}, derivatives, sums);
     });
     return pairs;
@@ -146,7 +150,7 @@ class RowSummer {
 
  private:
   const std::vector<GeometryAtom>& atoms_;
-  AtomicDensitySet models_;
+  std::array<std::unique_ptr<RadialTable>, 55> tables_{};  // by atomic number
   std::array<promolecular_kernels::RadialView, 55> views_{};
   double largest_cutoff_ = 0.0;
   std::unique_ptr<CellList> cells_;

@@ -116,7 +116,8 @@ TEST(PromolecularKernels, EveryBuildMatchesTheScalarEvaluator) {
   for (int j = 0; j < n + pk::kLanes; ++j) xs[static_cast<std::size_t>(j)] = -24.0 + 0.8 * j;  // reaches past the cut-offs
   for (int z : {1, 6, 17, 26, 54}) {
     const AtomicDensity atom(z);
-    const pk::RadialView view = pk::view_of(atom.model());
+    const RadialTable radial(atom);
+    const pk::RadialView view = pk::view_of(radial);
     for (const pk::Table* table : tables) {
       SCOPED_TRACE(std::string(table->name) + " Z " + std::to_string(z));
       std::vector<double> rho(n + pk::kLanes), gx(rho), gy(rho), gz(rho), lap(rho);
