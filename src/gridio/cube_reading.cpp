@@ -1,6 +1,7 @@
 #include "gridio/cube_reading.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 #include "gridio/grd_file.hpp"
@@ -9,6 +10,7 @@
 #include "gridio/text_error.hpp"
 #include "gridio/whole_runs.hpp"
 #include "gridio/written_lines.hpp"
+#include "parallel/parallel_for.hpp"
 
 namespace qv {
 
@@ -72,6 +74,44 @@ void read_run(NumberReader& in, double* v, std::size_t stride, std::size_t n3,
   }
 }
 
+// A block of planes whose runs the file holds whole in the layout of `shape`, read in place:
+// each sweep thread parses every plane's runs of a few rows i2 and moves those rows into the
+// grid at once, while they are still in its cache. Returns false, having moved the reader on
+// by nothing, when some run is not so laid out (the grid's values in the block's planes may
+// then be any); the caller reads the block by the general means, which overwrite them all.
+bool read_block_in_place(NumberReader& in, PlaneBlocks& blocks, Grid& g, std::size_t first,
+                         std::size_t planes, const RunShape& shape) {
+  const std::size_t n2 = static_cast<std::size_t>(g.n2), n3 = static_cast<std::size_t>(g.n3);
+  const std::size_t runs = planes * n2, bytes = runs * shape.bytes;
+  if (bytes > whole_runs_detail::kBatchBytes) return false;  // text held at once stays bounded
+  LineReader& lines = in.lines();
+  if (!lines.fill(bytes)) return false;
+  const std::string_view text = lines.buffered();
+  if (text.size() < bytes) return false;
+  std::atomic<bool> failed{false};
+  // A few chunks per thread: rows enough to keep each chunk's scatter to long streams.
+  const std::size_t rows_per_chunk = std::max<std::size_t>(1, n2 / (4 * static_cast<std::size_t>(sweep_threads())));
+  parallel_for(n2, rows_per_chunk, [&](std::size_t row_begin, std::size_t row_end) {
+    for (std::size_t b = 0; b < planes; ++b) {
+      for (std::size_t i2 = row_begin; i2 < row_end; ++i2) {
+        if (failed.load(std::memory_order_relaxed)) return;
+        const std::size_t k = b * n2 + i2;
+        const WrittenLines w = scan_cube_lines(text.substr(k * shape.bytes, shape.bytes),
+                                               blocks.run(first, first + b, i2), 1, n3);
+        if (w.values != n3 || w.bytes != shape.bytes || w.lines != shape.lines) {
+          failed.store(true, std::memory_order_relaxed);
+          return;
+        }
+      }
+    }
+    blocks.scatter_rows(g, first, planes, row_begin, row_end);
+  });
+  if (failed.load()) return false;
+  lines.consume(bytes, static_cast<long>(runs) * shape.lines);
+  in.forget_line();
+  return true;
+}
+
 void read_cube_values(NumberReader& in, CubeLayout layout, GridRole role, std::int64_t per_point,
                       Grid& g) {
   if (g.values.empty()) return;
@@ -85,6 +125,8 @@ void read_cube_values(NumberReader& in, CubeLayout layout, GridRole role, std::i
   const bool whole_runs = per_point == 1 && !skip_gradient && !skip_laplacian;
   RunShape shape;
   PlaneBlocks blocks(g);
+  // The first block of planes touches every page of the grid, from every thread at once.
+  if (blocks.buffered() && sweep_threads() > 1) touch_pages_in_parallel(g);
   for (std::size_t first = 0; first < n1; first += blocks.planes()) {
     const std::size_t last = first + blocks.planes() < n1 ? first + blocks.planes() : n1;
     // Run k of the block: (i1, i2) = (first + k / n2, k % n2).
@@ -93,6 +135,9 @@ void read_cube_values(NumberReader& in, CubeLayout layout, GridRole role, std::i
       stride = blocks.buffered() ? 1 : n1 * n2;
       return blocks.buffered() ? blocks.run(first, i1, i2) : g.values.data() + i1 + n1 * i2;
     };
+    if (whole_runs && blocks.buffered() && shape.bytes != 0 && sweep_threads() > 1 &&
+        read_block_in_place(in, blocks, g, first, last - first, shape))
+      continue;
     const std::size_t runs = (last - first) * n2;
     std::size_t k = 0;
     if (whole_runs) {

@@ -61,19 +61,34 @@ void PlaneBlocks::scatter(Grid& g, std::size_t first, std::size_t count) const {
   // Each buffered plane is read in order (i3 fastest), one stream per plane. The grid lines
   // written are far apart and not read again here: stores that bypass the cache spare reading
   // each line in before it is written (and keep the buffer in the cache).
-  // Rows i2 go to the sweep threads in chunks; each thread fences its own streaming stores.
+  // Ranges of i3 go to the sweep threads: each writes its own stretch of the grid's memory, so
+  // the threads never wait on each other's first touch of a page (the first block touches them
+  // all). Each thread fences its own streaming stores.
   double* v = g.values.data();
   const std::size_t plane = n2_ * n3_, step = n1_ * n2_;
-  const std::size_t rows_per_chunk = 1 + (std::size_t{1} << 14) / (n3_ * count);
-  parallel_for(n2_, rows_per_chunk, [&](std::size_t first_row, std::size_t last_row) {
-    for (std::size_t i2 = first_row; i2 < last_row; ++i2) {
-      double* dst = v + first + n1_ * i2;
-      const double* src = buffer_.data() + i2 * n3_;
-      for (std::size_t i3 = 0; i3 < n3_; ++i3, dst += step, ++src)
+  const std::size_t slices_per_chunk = 1 + (std::size_t{1} << 14) / (n2_ * count);
+  parallel_for(n3_, slices_per_chunk, [&](std::size_t first_slice, std::size_t last_slice) {
+    for (std::size_t i2 = 0; i2 < n2_; ++i2) {
+      double* dst = v + first + n1_ * i2 + step * first_slice;
+      const double* src = buffer_.data() + i2 * n3_ + first_slice;
+      for (std::size_t i3 = first_slice; i3 < last_slice; ++i3, dst += step, ++src)
         for (std::size_t b = 0; b < count; ++b) store_past_cache(dst + b, src[b * plane]);
     }
     store_fence();
   });
+}
+
+void PlaneBlocks::scatter_rows(Grid& g, std::size_t first, std::size_t count,
+                               std::size_t row_begin, std::size_t row_end) const {
+  double* v = g.values.data();
+  const std::size_t plane = n2_ * n3_, step = n1_ * n2_;
+  for (std::size_t i2 = row_begin; i2 < row_end; ++i2) {
+    double* dst = v + first + n1_ * i2;
+    const double* src = buffer_.data() + i2 * n3_;
+    for (std::size_t i3 = 0; i3 < n3_; ++i3, dst += step, ++src)
+      for (std::size_t b = 0; b < count; ++b) store_past_cache(dst + b, src[b * plane]);
+  }
+  store_fence();
 }
 
 }  // namespace qv

@@ -30,6 +30,9 @@ class PlaneBlocks {
   // Grid planes [first, first + count) into the buffer, and back.
   void gather(const Grid& g, std::size_t first, std::size_t count);
   void scatter(Grid& g, std::size_t first, std::size_t count) const;
+  // Only rows i2 in [row_begin, row_end) of those planes back, on the calling thread.
+  void scatter_rows(Grid& g, std::size_t first, std::size_t count, std::size_t row_begin,
+                    std::size_t row_end) const;
 
  private:
   std::size_t n1_ = 0, n2_ = 0, n3_ = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <limits>
@@ -48,6 +49,27 @@ struct Sweep {
 
 thread_local bool inside_sweep = false;
 
+// Sweeps often follow one another within microseconds (a block of a file parsed, then moved
+// into the grid, then the next block); a thread put to sleep and woken again costs tens of
+// microseconds in a virtual machine. So a waiting thread first watches for a while, and sleeps
+// only when nothing comes.
+constexpr std::chrono::microseconds kWatchBeforeSleep{200};
+
+// Returns true as soon as ready() does, or false after kWatchBeforeSleep.
+template <class Ready>
+bool watch(Ready&& ready) {
+  const auto until = std::chrono::steady_clock::now() + kWatchBeforeSleep;
+  for (;;) {
+    for (int i = 0; i < 64; ++i) {
+      if (ready()) return true;
+#if defined(__x86_64__) || defined(__i386__)
+      __builtin_ia32_pause();
+#endif
+    }
+    if (std::chrono::steady_clock::now() >= until) return false;
+  }
+}
+
 class ThreadPool {
  public:
   ~ThreadPool() { resize(1); }
@@ -85,15 +107,16 @@ class ThreadPool {
       std::lock_guard lock(mutex_);
       current_ = &sweep;
       helpers_wanted_ = helpers;
-      busy_ = helpers;
-      ++generation_;
+      busy_.store(helpers, std::memory_order_relaxed);
+      generation_.fetch_add(1, std::memory_order_release);
     }
     wake_.notify_all();
     inside_sweep = true;
     sweep.work(0);
     inside_sweep = false;
+    watch([this] { return busy_.load(std::memory_order_acquire) == 0; });
     std::unique_lock lock(mutex_);
-    done_.wait(lock, [this] { return busy_ == 0; });
+    done_.wait(lock, [this] { return busy_.load(std::memory_order_relaxed) == 0; });
     current_ = nullptr;
   }
 
@@ -103,7 +126,7 @@ class ThreadPool {
     while (static_cast<int>(workers_.size()) < count) {
       // A new worker waits for the next sweep, not for one that is already over.
       const int slot = static_cast<int>(workers_.size()) + 1;
-      const std::uint64_t seen = generation_;
+      const std::uint64_t seen = generation_.load(std::memory_order_relaxed);
       workers_.emplace_back([this, slot, seen] { worker_loop(slot, seen); });
     }
   }
@@ -111,28 +134,32 @@ class ThreadPool {
   void stop_workers() {
     {
       std::lock_guard lock(mutex_);
-      stopping_ = true;
+      stopping_.store(true, std::memory_order_relaxed);
     }
     wake_.notify_all();
     for (std::thread& t : workers_) t.join();
     workers_.clear();
     std::lock_guard lock(mutex_);
-    stopping_ = false;
+    stopping_.store(false, std::memory_order_relaxed);
   }
 
   void worker_loop(int slot, std::uint64_t seen) {
     inside_sweep = true;
-    std::unique_lock lock(mutex_);
+    auto news = [&] {
+      return stopping_.load(std::memory_order_acquire) || generation_.load(std::memory_order_acquire) != seen;
+    };
     for (;;) {
-      wake_.wait(lock, [&] { return stopping_ || generation_ != seen; });
-      if (stopping_) return;
-      seen = generation_;
+      watch(news);
+      std::unique_lock lock(mutex_);
+      wake_.wait(lock, news);
+      if (stopping_.load(std::memory_order_relaxed)) return;
+      seen = generation_.load(std::memory_order_relaxed);
       if (slot > helpers_wanted_) continue;  // this sweep has fewer chunks than threads
       Sweep* sweep = current_;
       lock.unlock();
       sweep->work(slot);
       lock.lock();
-      if (--busy_ == 0) done_.notify_one();
+      if (busy_.fetch_sub(1, std::memory_order_acq_rel) == 1) done_.notify_one();
     }
   }
 
@@ -144,9 +171,10 @@ class ThreadPool {
   std::vector<std::thread> workers_;
   Sweep* current_ = nullptr;
   int helpers_wanted_ = 0;
-  int busy_ = 0;
-  std::uint64_t generation_ = 0;
-  bool stopping_ = false;
+  // Changed under mutex_; read without it only while watching for a change.
+  std::atomic<int> busy_{0};
+  std::atomic<std::uint64_t> generation_{0};
+  std::atomic<bool> stopping_{false};
 };
 
 ThreadPool& pool() {
