@@ -67,7 +67,18 @@ void TextOutput::make_room(std::size_t n) {
 }
 
 void TextOutput::write(std::string_view text) {
-  if (cap_ - pos_ < text.size()) make_room(text.size());
+  if (cap_ - pos_ < text.size()) {
+    // Text of a buffer's size or more (a chunk made on the sweep threads) goes to the file
+    // as it is, without a copy into the buffer first.
+    if (file_ && text.size() >= kBufferSize) {
+      spill();
+      if (closed_) throw TextError(name_, 0, "write after the file was closed");
+      if (std::fwrite(text.data(), 1, text.size(), file_) != text.size())
+        throw TextError(name_, 0, "write failed (disk full or output closed)");
+      return;
+    }
+    make_room(text.size());
+  }
   std::memcpy(data_ + pos_, text.data(), text.size());
   pos_ += text.size();
 }
