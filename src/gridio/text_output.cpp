@@ -8,6 +8,7 @@ namespace qv {
 
 namespace {
 constexpr std::size_t kBufferSize = 1 << 18;
+constexpr std::size_t kDirectWrite = 1 << 16;  // text this long is handed to the file as it is
 }
 
 TextOutput::TextOutput(std::FILE* file, bool owned, std::string name)
@@ -68,9 +69,9 @@ void TextOutput::make_room(std::size_t n) {
 
 void TextOutput::write(std::string_view text) {
   if (cap_ - pos_ < text.size()) {
-    // Text of a buffer's size or more (a chunk made on the sweep threads) goes to the file
-    // as it is, without a copy into the buffer first.
-    if (file_ && text.size() >= kBufferSize) {
+    // Long text (a chunk made on the sweep threads) goes to the file as it is, without a copy
+    // into the buffer first.
+    if (file_ && text.size() >= kDirectWrite) {
       spill();
       if (closed_) throw TextError(name_, 0, "write after the file was closed");
       if (std::fwrite(text.data(), 1, text.size(), file_) != text.size())
