@@ -55,6 +55,33 @@ TEST(TextOutput, InterruptedWritesLeaveNoOlderTail) {
   EXPECT_EQ(testing::read_file("out.txt"), std::string(3 << 18, 'n'));
 }
 
+// Short texts are gathered in the buffer, long ones go to the file at once: the file holds them
+// in the order written either way.
+TEST(TextOutput, ShortAndLongTextsKeepTheirOrder) {
+  testing::TempDir dir;
+  const std::size_t lengths[] = {5, 70000, 3, 1 << 18, 1, 65535, 65536, 200000, 7, 0, 300000};
+  auto out = TextOutput::create("out.txt");
+  std::string expected;
+  char fill = 'a';
+  for (std::size_t n : lengths) {
+    const std::string text(n, fill++);
+    out->write(text);
+    out->put('\n');
+    expected += text + "\n";
+  }
+  out->close();
+  EXPECT_EQ(testing::read_file("out.txt"), expected);
+  EXPECT_THROW(out->write(std::string(300000, 'x')), TextError) << "a long write after close";
+  EXPECT_THROW({ out->write("short"); out->flush(); }, TextError) << "a short write after close";
+}
+
+TEST(TextOutput, AFullDiskIsAnError) {
+  for (std::size_t n : {std::size_t{10}, std::size_t{100000}}) {
+    auto out = TextOutput::create("/dev/full");
+    EXPECT_THROW({ out->write(std::string(n, 'x')); out->flush(); }, TextError) << n;
+  }
+}
+
 TEST(TextOutput, FilesThatAreNotRegularAreWrittenAsTheyAre) {
   auto out = TextOutput::create("/dev/null");
   out->write("nothing to keep\n");
