@@ -22,12 +22,14 @@ trap 'rm -rf "$work"' EXIT
 
 # job DIR INPUT THREADS: the wall-clock seconds of one run of the binary on DIR/INPUT with
 # QUELVARIN_THREADS=THREADS (its peak memory, MB, in $work/peak.txt). The outputs of the run
-# before are removed first: every run starts from the inputs alone, as a user's first run
-# does, instead of paying for the system's truncation of the last run's large files.
+# before are removed and the disk is let settle first: every run starts from the inputs alone,
+# as a user's first run does, instead of paying for the system's truncation and writing back
+# of the last run's large files while it works.
 job() {
   local dir=$1 input=$2 threads=$3 wall kb
   find "$dir" -mindepth 1 -maxdepth 1 ! -name "$input" ! -name '*.cube.in' ! -name '*.wfn' \
     ! -name '*.in' -delete
+  sync
   (cd "$dir" && QUELVARIN_THREADS=$threads /usr/bin/time -f "%e %M" -o "$work/time.txt" "$bin" "$input" >/dev/null)
   read -r wall kb <"$work/time.txt"
   echo $((kb / 1024)) >"$work/peak.txt"
