@@ -36,11 +36,13 @@ job() {
   echo "$wall"
 }
 
-# own THREADS COMMAND...: the "seconds=" a bench program prints of its own work (set-up
-# excluded), run with QUELVARIN_THREADS=THREADS.
+# own OUTPUT THREADS COMMAND...: the "seconds=" a bench program prints of its own work (set-up
+# excluded), run with QUELVARIN_THREADS=THREADS, once the file OUTPUT it writes (if any: "-"
+# for none) is removed and the disk has settled, as for job.
 own() {
-  local threads=$1
-  shift
+  local output=$1 threads=$2
+  shift 2
+  if [ "$output" != - ]; then rm -f "$output"; sync; fi
   QUELVARIN_THREADS=$threads "$@" | sed -n 's/.*seconds= *\([0-9.]*\).*/\1/p'
 }
 
@@ -94,13 +96,13 @@ row "RDG 200^3 cube, all on, numerical" ">= 1.6x" rdg
 # TOP conversion of a 200^3 TOPOND grid (CRYSTAL output read, grid read, cube written).
 mkdir "$work/top"
 "$build/bench/topond_bench" --make "$work/top" 200
-top() { own "$1" "$build/bench/topond_bench" --one "$work/top"; }
+top() { own "$work/top/q_topond.cube" "$1" "$build/bench/topond_bench" --one "$work/top"; }
 row "TOP conversion 200^3" ">= 1.6x" top
 
 # Writing and reading a 200^3 cube file.
 mkdir "$work/cube"
-write_cube() { own "$1" "$build/bench/gridfiles_bench" --one write_cube "$work/cube" 200; }
-read_cube() { own "$1" "$build/bench/gridfiles_bench" --one read_cube "$work/cube" 200; }
+write_cube() { own "$work/cube/bench.cube" "$1" "$build/bench/gridfiles_bench" --one write_cube "$work/cube" 200; }
+read_cube() { own - "$1" "$build/bench/gridfiles_bench" --one read_cube "$work/cube" 200; }
 row "write a 200^3 cube" ">= 1.6x" write_cube
 row "read a 200^3 cube" ">= 1.6x" read_cube
 
