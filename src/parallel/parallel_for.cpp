@@ -67,6 +67,7 @@ bool watch(Ready&& ready) {
 #endif
     }
     if (std::chrono::steady_clock::now() >= until) return false;
+    std::this_thread::yield();  // where threads outnumber cores, let a working one run
   }
 }
 
