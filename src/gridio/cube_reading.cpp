@@ -125,8 +125,6 @@ void read_cube_values(NumberReader& in, CubeLayout layout, GridRole role, std::i
   const bool whole_runs = per_point == 1 && !skip_gradient && !skip_laplacian;
   RunShape shape;
   PlaneBlocks blocks(g);
-  // The first block of planes touches every page of the grid, from every thread at once.
-  if (blocks.buffered() && sweep_threads() > 1) touch_pages_in_parallel(g);
   for (std::size_t first = 0; first < n1; first += blocks.planes()) {
     const std::size_t last = first + blocks.planes() < n1 ? first + blocks.planes() : n1;
     // Run k of the block: (i1, i2) = (first + k / n2, k % n2).

@@ -86,13 +86,4 @@ Grid make_grid_for_overwrite(std::int32_t n1, std::int32_t n2, std::int32_t n3,
   return allocate_grid(n1, n2, n3, what, nullptr);
 }
 
-void touch_pages_in_parallel(Grid& g) {
-  constexpr std::size_t kPageValues = 4096 / sizeof(double);
-  const std::size_t pages = (g.values.size() + kPageValues - 1) / kPageValues;
-  double* v = g.values.data();
-  parallel_for(pages, kHugePage / 4096, [v](std::size_t first, std::size_t last) {
-    for (std::size_t page = first; page < last; ++page) v[page * kPageValues] = 0.0;
-  });
-}
-
 }  // namespace qv

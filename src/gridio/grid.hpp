@@ -80,9 +80,4 @@ Grid make_grid(std::int32_t n1, std::int32_t n2, std::int32_t n3, const std::str
 Grid make_grid_for_overwrite(std::int32_t n1, std::int32_t n2, std::int32_t n3,
                              const std::string& what);
 
-// Touches every page of a grid's values on the sweep threads, each thread its own stretch of
-// memory, for a sweep whose threads would otherwise all first touch the same pages at once
-// (and wait on each other while the system clears them). Values are left unset.
-void touch_pages_in_parallel(Grid& g);
-
 }  // namespace qv
