@@ -137,28 +137,35 @@ void read_cube_values(NumberReader& in, CubeLayout layout, GridRole role, std::i
         read_block_in_place(in, blocks, g, first, last - first, shape))
       continue;
     const std::size_t runs = (last - first) * n2;
-    std::size_t k = 0;
-    if (whole_runs) {
-      k = read_whole_runs(in.lines(), runs, shape, [&](std::string_view text, std::size_t run) {
-        std::size_t stride = 0;
-        double* out = run_start(run, stride);
-        const WrittenLines w = scan_cube_lines(text, out, stride, n3);
-        return w.values == n3 && w.bytes == text.size() && w.lines == shape.lines;
-      });
-      if (k > 0) in.forget_line();
-    }
-    for (; k < runs; ++k) {
+    // Runs [from, runs) of the block read in place, as far as they are whole; returns how many.
+    auto read_in_place = [&](std::size_t from) -> std::size_t {
+      const std::size_t done = read_whole_runs(
+          in.lines(), runs - from, shape, [&](std::string_view text, std::size_t run) {
+            std::size_t stride = 0;
+            double* out = run_start(from + run, stride);
+            const WrittenLines w = scan_cube_lines(text, out, stride, n3);
+            return w.values == n3 && w.bytes == text.size() && w.lines == shape.lines;
+          });
+      if (done > 0) in.forget_line();
+      return done;
+    };
+    std::size_t k = whole_runs ? read_in_place(0) : 0;
+    while (k < runs) {
       const std::uint64_t start = in.lines().position();
       const long start_line = in.line_number();
       std::size_t stride = 0;
       double* const out = run_start(k, stride);
       read_run(in, out, stride, n3, per_point);
-      if (whole_runs && shape.bytes == 0) {
+      const bool shape_learnt = whole_runs && shape.bytes == 0;
+      if (shape_learnt) {
         shape.bytes = static_cast<std::size_t>(in.lines().position() - start);
         shape.lines = in.line_number() - start_line;
       }
       if (skip_gradient) in.skip_nonblank_lines(s3, "a gradient line of the GAUSSIAN layout");
       if (skip_laplacian) in.skip_lines(s3 + s1, "a line of the GAUSSIAN layout");
+      ++k;
+      // The first run has shown the length of all: the rest of the block is read in place.
+      if (shape_learnt) k += read_in_place(k);
     }
     if (blocks.buffered()) blocks.scatter(g, first, last - first);
   }

@@ -56,7 +56,8 @@ class LineReader {
   // A mapped file's pages well behind the reading position leave this process's memory (the
   // system still holds them; they come back if touched).
   void release_read_pages();
-  static constexpr std::size_t kReleaseStep = std::size_t{4} << 20;
+  // Few releases: each one stops every thread of the process for the system's page tables.
+  static constexpr std::size_t kReleaseStep = std::size_t{32} << 20;
 
   std::FILE* file_ = nullptr;
   std::string name_;
