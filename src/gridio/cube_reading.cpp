@@ -74,6 +74,14 @@ void read_run(NumberReader& in, double* v, std::size_t stride, std::size_t n3,
   }
 }
 
+// Reads one run from `text`, which must hold exactly one run of `shape`: n3 values `stride`
+// apart from `out`. False when the text is not such a run.
+bool read_whole_run(std::string_view text, const RunShape& shape, double* out, std::size_t stride,
+                    std::size_t n3) {
+  const WrittenLines w = scan_cube_lines(text, out, stride, n3);
+  return w.values == n3 && w.bytes == text.size() && w.lines == shape.lines;
+}
+
 // A block of planes whose runs the file holds whole in the layout of `shape`, read in place:
 // each sweep thread parses every plane's runs of a few rows i2 and moves those rows into the
 // grid at once, while they are still in its cache. Returns false, having moved the reader on
@@ -96,9 +104,8 @@ bool read_block_in_place(NumberReader& in, PlaneBlocks& blocks, Grid& g, std::si
       for (std::size_t i2 = row_begin; i2 < row_end; ++i2) {
         if (failed.load(std::memory_order_relaxed)) return;
         const std::size_t k = b * n2 + i2;
-        const WrittenLines w = scan_cube_lines(text.substr(k * shape.bytes, shape.bytes),
-                                               blocks.run(first, first + b, i2), 1, n3);
-        if (w.values != n3 || w.bytes != shape.bytes || w.lines != shape.lines) {
+        if (!read_whole_run(text.substr(k * shape.bytes, shape.bytes), shape,
+                            blocks.run(first, first + b, i2), 1, n3)) {
           failed.store(true, std::memory_order_relaxed);
           return;
         }
@@ -143,8 +150,7 @@ void read_cube_values(NumberReader& in, CubeLayout layout, GridRole role, std::i
           in.lines(), runs - from, shape, [&](std::string_view text, std::size_t run) {
             std::size_t stride = 0;
             double* out = run_start(from + run, stride);
-            const WrittenLines w = scan_cube_lines(text, out, stride, n3);
-            return w.values == n3 && w.bytes == text.size() && w.lines == shape.lines;
+            return read_whole_run(text, shape, out, stride, n3);
           });
       if (done > 0) in.forget_line();
       return done;

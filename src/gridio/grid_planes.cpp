@@ -57,38 +57,37 @@ void PlaneBlocks::gather(const Grid& g, std::size_t first, std::size_t count) {
   }
 }
 
-void PlaneBlocks::scatter(Grid& g, std::size_t first, std::size_t count) const {
-  // Each buffered plane is read in order (i3 fastest), one stream per plane. The grid lines
-  // written are far apart and not read again here: stores that bypass the cache spare reading
-  // each line in before it is written (and keep the buffer in the cache).
-  // Ranges of i3 go to the sweep threads: each writes its own stretch of the grid's memory, so
-  // the threads never wait on each other's first touch of a page (the first block touches them
-  // all). Each thread fences its own streaming stores.
+// Rows i2 in [row_begin, row_end), values i3 in [slice_begin, slice_end), of buffered planes
+// [first, first + count) back into the grid, one full cache line of consecutive i1 per (i2, i3).
+// The grid lines written are far apart and not read again here: stores that bypass the cache
+// spare reading each line in before it is written (and keep the buffer in the cache).
+void PlaneBlocks::scatter_part(Grid& g, std::size_t first, std::size_t count, std::size_t row_begin,
+                               std::size_t row_end, std::size_t slice_begin,
+                               std::size_t slice_end) const {
   double* v = g.values.data();
   const std::size_t plane = n2_ * n3_, step = n1_ * n2_;
+  for (std::size_t i2 = row_begin; i2 < row_end; ++i2) {
+    double* dst = v + first + n1_ * i2 + step * slice_begin;
+    const double* src = buffer_.data() + i2 * n3_ + slice_begin;
+    for (std::size_t i3 = slice_begin; i3 < slice_end; ++i3, dst += step, ++src)
+      for (std::size_t b = 0; b < count; ++b) store_past_cache(dst + b, src[b * plane]);
+  }
+  store_fence();
+}
+
+void PlaneBlocks::scatter(Grid& g, std::size_t first, std::size_t count) const {
+  // Ranges of i3 go to the sweep threads: each writes its own stretch of the grid's memory, so
+  // the threads never wait on each other's first touch of a page (the first block touches them
+  // all).
   const std::size_t slices_per_chunk = 1 + (std::size_t{1} << 14) / (n2_ * count);
   parallel_for(n3_, slices_per_chunk, [&](std::size_t first_slice, std::size_t last_slice) {
-    for (std::size_t i2 = 0; i2 < n2_; ++i2) {
-      double* dst = v + first + n1_ * i2 + step * first_slice;
-      const double* src = buffer_.data() + i2 * n3_ + first_slice;
-      for (std::size_t i3 = first_slice; i3 < last_slice; ++i3, dst += step, ++src)
-        for (std::size_t b = 0; b < count; ++b) store_past_cache(dst + b, src[b * plane]);
-    }
-    store_fence();
+    scatter_part(g, first, count, 0, n2_, first_slice, last_slice);
   });
 }
 
 void PlaneBlocks::scatter_rows(Grid& g, std::size_t first, std::size_t count,
                                std::size_t row_begin, std::size_t row_end) const {
-  double* v = g.values.data();
-  const std::size_t plane = n2_ * n3_, step = n1_ * n2_;
-  for (std::size_t i2 = row_begin; i2 < row_end; ++i2) {
-    double* dst = v + first + n1_ * i2;
-    const double* src = buffer_.data() + i2 * n3_;
-    for (std::size_t i3 = 0; i3 < n3_; ++i3, dst += step, ++src)
-      for (std::size_t b = 0; b < count; ++b) store_past_cache(dst + b, src[b * plane]);
-  }
-  store_fence();
+  scatter_part(g, first, count, row_begin, row_end, 0, n3_);
 }
 
 }  // namespace qv

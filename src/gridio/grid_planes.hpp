@@ -35,6 +35,9 @@ class PlaneBlocks {
                     std::size_t row_end) const;
 
  private:
+  void scatter_part(Grid& g, std::size_t first, std::size_t count, std::size_t row_begin,
+                    std::size_t row_end, std::size_t slice_begin, std::size_t slice_end) const;
+
   std::size_t n1_ = 0, n2_ = 0, n3_ = 0;
   std::size_t planes_ = 1;
   std::vector<double> buffer_;

@@ -47,15 +47,18 @@ void TextOutput::spill() {
     throw TextError(name_, 0, "write after the file was closed");
   }
   if (file_) {
-    std::size_t done = std::fwrite(data_, 1, pos_, file_);
-    if (done != pos_) {
-      pos_ = 0;
-      throw TextError(name_, 0, "write failed (disk full or output closed)");
-    }
+    const std::size_t n = pos_;
+    pos_ = 0;
+    put_to_file(data_, n);
   } else {
     memory_.append(data_, pos_);
   }
   pos_ = 0;
+}
+
+void TextOutput::put_to_file(const char* text, std::size_t n) {
+  if (std::fwrite(text, 1, n, file_) != n)
+    throw TextError(name_, 0, "write failed (disk full or output closed)");
 }
 
 void TextOutput::make_room(std::size_t n) {
@@ -74,8 +77,7 @@ void TextOutput::write(std::string_view text) {
     if (file_ && text.size() >= kDirectWrite) {
       spill();
       if (closed_) throw TextError(name_, 0, "write after the file was closed");
-      if (std::fwrite(text.data(), 1, text.size(), file_) != text.size())
-        throw TextError(name_, 0, "write failed (disk full or output closed)");
+      put_to_file(text.data(), text.size());
       return;
     }
     make_room(text.size());

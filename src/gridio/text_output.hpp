@@ -52,6 +52,7 @@ class TextOutput {
  private:
   TextOutput(std::FILE* file, bool owned, std::string name);
   void spill();
+  void put_to_file(const char* text, std::size_t n);  // raises TextError on a failure
   void make_room(std::size_t n);
 
   std::FILE* file_ = nullptr;

@@ -38,7 +38,8 @@ AtomicDensity::AtomicDensity(int atomic_number) : atomic_number_(atomic_number) 
   const atomic_data::ElementRecord& el = atomic_data::kElements[atomic_number - 1];
   auto basis = [&](int i) { return atomic_data::kBasisFunctions[el.first_basis + i]; };
 
-  // Functions by ascending exponent (stable), so that the ones that matter far out come first.
+  // Functions by ascending exponent (stable), so that functions of one exponent are neighbours
+  // and share its entry in zetas.
   std::vector<int> order(static_cast<std::size_t>(el.basis_count));
   for (int i = 0; i < el.basis_count; ++i) order[static_cast<std::size_t>(i)] = i;
   std::stable_sort(order.begin(), order.end(),
