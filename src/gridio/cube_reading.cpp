@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <vector>
 
 #include "gridio/grd_file.hpp"
 #include "gridio/grid_planes.hpp"
@@ -82,41 +83,84 @@ bool read_whole_run(std::string_view text, const RunShape& shape, double* out, s
   return w.values == n3 && w.bytes == text.size() && w.lines == shape.lines;
 }
 
-// A block of planes whose runs the file holds whole in the layout of `shape`, read in place:
-// each sweep thread parses every plane's runs of a few rows i2 and moves those rows into the
-// grid at once, while they are still in its cache. Returns false, having moved the reader on
-// by nothing, when some run is not so laid out (the grid's values in the block's planes may
-// then be any); the caller reads the block by the general means, which overwrite them all.
-bool read_block_in_place(NumberReader& in, PlaneBlocks& blocks, Grid& g, std::size_t first,
-                         std::size_t planes, const RunShape& shape) {
+// Reads block `block` of `planes` planes (from plane `first`) whose runs `text` holds whole in
+// the layout of `shape`, a few rows i2 at a time: their runs are parsed into `buffer` and moved
+// into the grid at once, while still in the cache. False when some run is not so laid out.
+bool read_block_rows(std::string_view text, const RunShape& shape, Grid& g, std::size_t first,
+                     std::size_t planes, std::size_t rows, double* buffer) {
   const std::size_t n2 = static_cast<std::size_t>(g.n2), n3 = static_cast<std::size_t>(g.n3);
-  const std::size_t runs = planes * n2, bytes = runs * shape.bytes;
-  if (bytes > whole_runs_detail::kBatchBytes) return false;  // text held at once stays bounded
-  LineReader& lines = in.lines();
-  if (!lines.fill(bytes)) return false;
-  const std::string_view text = lines.buffered();
-  if (text.size() < bytes) return false;
-  std::atomic<bool> failed{false};
-  // A few chunks per thread: rows enough to keep each chunk's scatter to long streams.
-  const std::size_t rows_per_chunk = std::max<std::size_t>(1, n2 / (4 * static_cast<std::size_t>(sweep_threads())));
-  parallel_for(n2, rows_per_chunk, [&](std::size_t row_begin, std::size_t row_end) {
+  for (std::size_t row_begin = 0; row_begin < n2; row_begin += rows) {
+    const std::size_t row_end = std::min(n2, row_begin + rows);
+    const std::size_t plane_stride = (row_end - row_begin) * n3;
     for (std::size_t b = 0; b < planes; ++b) {
       for (std::size_t i2 = row_begin; i2 < row_end; ++i2) {
-        if (failed.load(std::memory_order_relaxed)) return;
-        const std::size_t k = b * n2 + i2;
+        const std::size_t k = b * n2 + i2;  // run k of the block
         if (!read_whole_run(text.substr(k * shape.bytes, shape.bytes), shape,
-                            blocks.run(first, first + b, i2), 1, n3)) {
-          failed.store(true, std::memory_order_relaxed);
-          return;
-        }
+                            buffer + b * plane_stride + (i2 - row_begin) * n3, 1, n3))
+          return false;
       }
     }
-    blocks.scatter_rows(g, first, planes, row_begin, row_end);
-  });
-  if (failed.load()) return false;
-  lines.consume(bytes, static_cast<long>(runs) * shape.lines);
-  in.forget_line();
+    scatter_runs(g, buffer, plane_stride, first, planes, row_begin, row_end);
+  }
   return true;
+}
+
+// Whole blocks of `block_planes` planes from plane `first` on, read in place on the sweep
+// threads, a block to a thread at a time: each reads the text of its own block, so that no two
+// threads take page faults in the same stretch of a mapped file, and gives the block's pages
+// of the file back when done. A mapped file is read to its end in one sweep (a thread held up
+// never keeps the others waiting at the end of a batch); other text a batch of a few MB at a
+// time. Returns the planes read, the reader moved past them. It stops before the first block
+// with a run that the file does not hold whole in the layout of `shape`, whose grid values may
+// then be any; the caller reads that block by the general means, which overwrite them all.
+std::size_t read_blocks_in_place(NumberReader& in, Grid& g, std::size_t first,
+                                 std::size_t block_planes, const RunShape& shape) {
+  const std::size_t n1 = static_cast<std::size_t>(g.n1), n2 = static_cast<std::size_t>(g.n2);
+  const std::size_t n3 = static_cast<std::size_t>(g.n3);
+  const std::size_t plane_bytes = n2 * shape.bytes, block_bytes = block_planes * plane_bytes;
+  LineReader& lines = in.lines();
+  std::size_t planes = n1 - first;
+  if (!lines.mapped()) {
+    if (block_bytes > whole_runs_detail::kBatchBytes) return 0;  // held text stays bounded
+    planes = std::min(planes, whole_runs_detail::kBatchBytes / block_bytes * block_planes);
+  }
+  lines.fill(planes * plane_bytes);
+  const std::string_view text = lines.buffered();
+  if (text.size() / plane_bytes < planes)  // the file ends first: its whole blocks only
+    planes = text.size() / plane_bytes / block_planes * block_planes;
+  if (planes == 0) return 0;
+
+  // Rows at a time: the runs of a few rows of the block's planes stay in the thread's cache.
+  const std::size_t rows = std::clamp<std::size_t>((std::size_t{1} << 16) / (block_planes * n3), 1, n2);
+  std::vector<GridValues> buffers(static_cast<std::size_t>(sweep_threads()));
+  for (auto& b : buffers) b.resize(block_planes * rows * n3);
+  const std::size_t block_count = (planes + block_planes - 1) / block_planes;
+  std::atomic<std::size_t> first_bad_block{block_count};
+  parallel_chunks(block_count, 1, [&](std::size_t begin, std::size_t end, int slot) {
+    double* const buffer = buffers[static_cast<std::size_t>(slot)].data();
+    for (std::size_t block = begin; block < end; ++block) {
+      if (block >= first_bad_block.load(std::memory_order_relaxed)) return;
+      const std::size_t plane0 = block * block_planes;  // from `first`
+      const std::size_t count = std::min(block_planes, planes - plane0);
+      const std::string_view block_text = text.substr(plane0 * plane_bytes, count * plane_bytes);
+      if (read_block_rows(block_text, shape, g, first + plane0, count, rows, buffer)) {
+        lines.release_pages_within(block_text);
+        continue;
+      }
+      std::size_t bad = first_bad_block.load(std::memory_order_relaxed);
+      while (block < bad &&
+             !first_bad_block.compare_exchange_weak(bad, block, std::memory_order_relaxed)) {
+      }
+      return;
+    }
+  });
+  // Every block before the first bad one was read: blocks are claimed in order, and only that
+  // block and later ones are passed over.
+  const std::size_t good = std::min(planes, first_bad_block.load() * block_planes);
+  if (good == 0) return 0;
+  lines.consume(good * plane_bytes, static_cast<long>(good * n2) * shape.lines);
+  in.forget_line();
+  return good;
 }
 
 void read_cube_values(NumberReader& in, CubeLayout layout, GridRole role, std::int64_t per_point,
@@ -132,7 +176,12 @@ void read_cube_values(NumberReader& in, CubeLayout layout, GridRole role, std::i
   const bool whole_runs = per_point == 1 && !skip_gradient && !skip_laplacian;
   RunShape shape;
   PlaneBlocks blocks(g);
-  for (std::size_t first = 0; first < n1; first += blocks.planes()) {
+  for (std::size_t first = 0; first < n1;) {
+    if (whole_runs && blocks.buffered() && shape.bytes != 0 && sweep_threads() > 1) {
+      const std::size_t done = read_blocks_in_place(in, g, first, blocks.planes(), shape);
+      first += done;
+      if (done > 0) continue;
+    }
     const std::size_t last = first + blocks.planes() < n1 ? first + blocks.planes() : n1;
     // Run k of the block: (i1, i2) = (first + k / n2, k % n2).
     auto run_start = [&](std::size_t k, std::size_t& stride) {
@@ -140,9 +189,6 @@ void read_cube_values(NumberReader& in, CubeLayout layout, GridRole role, std::i
       stride = blocks.buffered() ? 1 : n1 * n2;
       return blocks.buffered() ? blocks.run(first, i1, i2) : g.values.data() + i1 + n1 * i2;
     };
-    if (whole_runs && blocks.buffered() && shape.bytes != 0 && sweep_threads() > 1 &&
-        read_block_in_place(in, blocks, g, first, last - first, shape))
-      continue;
     const std::size_t runs = (last - first) * n2;
     // Runs [from, runs) of the block read in place, as far as they are whole; returns how many.
     auto read_in_place = [&](std::size_t from) -> std::size_t {
@@ -174,6 +220,7 @@ void read_cube_values(NumberReader& in, CubeLayout layout, GridRole role, std::i
       if (shape_learnt) k += read_in_place(k);
     }
     if (blocks.buffered()) blocks.scatter(g, first, last - first);
+    first = last;
   }
 }
 

@@ -43,7 +43,7 @@ PlaneBlocks::PlaneBlocks(const Grid& g) {
   const std::size_t plane_bytes = n2_ * n3_ * sizeof(double);
   if (n1_ == 1 || plane_bytes * 2 > kBufferBytes) return;  // runs read or written in place
   planes_ = planes_for(g);
-  buffer_.resize(planes_ * n2_ * n3_);
+  buffer_.resize(planes_ * n2_ * n3_);  // no value set: every one is written before it is read
 }
 
 void PlaneBlocks::gather(const Grid& g, std::size_t first, std::size_t count) {
@@ -57,23 +57,29 @@ void PlaneBlocks::gather(const Grid& g, std::size_t first, std::size_t count) {
   }
 }
 
-// Rows i2 in [row_begin, row_end), values i3 in [slice_begin, slice_end), of buffered planes
-// [first, first + count) back into the grid, one full cache line of consecutive i1 per (i2, i3).
-// The grid lines written are far apart and not read again here: stores that bypass the cache
-// spare reading each line in before it is written (and keep the buffer in the cache).
-void PlaneBlocks::scatter_part(Grid& g, std::size_t first, std::size_t count, std::size_t row_begin,
-                               std::size_t row_end, std::size_t slice_begin,
-                               std::size_t slice_end) const {
+namespace {
+
+// Rows i2 in [row_begin, row_end), values i3 in [slice_begin, slice_end), of planes
+// [first, first + count) into the grid, one full cache line of consecutive i1 per (i2, i3).
+// `runs` points at value i3 = 0 of run (first, row_begin); rows are n3 apart, planes
+// plane_stride. The grid lines written are far apart and not read again here: stores that
+// bypass the cache spare reading each line in before it is written (and keep the runs cached).
+void scatter_part(Grid& g, const double* runs, std::size_t plane_stride, std::size_t first,
+                  std::size_t count, std::size_t row_begin, std::size_t row_end,
+                  std::size_t slice_begin, std::size_t slice_end) {
+  const std::size_t n1 = static_cast<std::size_t>(g.n1), n2 = static_cast<std::size_t>(g.n2);
+  const std::size_t n3 = static_cast<std::size_t>(g.n3), step = n1 * n2;
   double* v = g.values.data();
-  const std::size_t plane = n2_ * n3_, step = n1_ * n2_;
   for (std::size_t i2 = row_begin; i2 < row_end; ++i2) {
-    double* dst = v + first + n1_ * i2 + step * slice_begin;
-    const double* src = buffer_.data() + i2 * n3_ + slice_begin;
+    double* dst = v + first + n1 * i2 + step * slice_begin;
+    const double* src = runs + (i2 - row_begin) * n3 + slice_begin;
     for (std::size_t i3 = slice_begin; i3 < slice_end; ++i3, dst += step, ++src)
-      for (std::size_t b = 0; b < count; ++b) store_past_cache(dst + b, src[b * plane]);
+      for (std::size_t b = 0; b < count; ++b) store_past_cache(dst + b, src[b * plane_stride]);
   }
   store_fence();
 }
+
+}  // namespace
 
 void PlaneBlocks::scatter(Grid& g, std::size_t first, std::size_t count) const {
   // Ranges of i3 go to the sweep threads: each writes its own stretch of the grid's memory, so
@@ -81,13 +87,14 @@ void PlaneBlocks::scatter(Grid& g, std::size_t first, std::size_t count) const {
   // all).
   const std::size_t slices_per_chunk = 1 + (std::size_t{1} << 14) / (n2_ * count);
   parallel_for(n3_, slices_per_chunk, [&](std::size_t first_slice, std::size_t last_slice) {
-    scatter_part(g, first, count, 0, n2_, first_slice, last_slice);
+    scatter_part(g, buffer_.data(), n2_ * n3_, first, count, 0, n2_, first_slice, last_slice);
   });
 }
 
-void PlaneBlocks::scatter_rows(Grid& g, std::size_t first, std::size_t count,
-                               std::size_t row_begin, std::size_t row_end) const {
-  scatter_part(g, first, count, row_begin, row_end, 0, n3_);
+void scatter_runs(Grid& g, const double* runs, std::size_t plane_stride, std::size_t first,
+                  std::size_t count, std::size_t row_begin, std::size_t row_end) {
+  scatter_part(g, runs, plane_stride, first, count, row_begin, row_end, 0,
+               static_cast<std::size_t>(g.n3));
 }
 
 }  // namespace qv

@@ -30,17 +30,17 @@ class PlaneBlocks {
   // Grid planes [first, first + count) into the buffer, and back.
   void gather(const Grid& g, std::size_t first, std::size_t count);
   void scatter(Grid& g, std::size_t first, std::size_t count) const;
-  // Only rows i2 in [row_begin, row_end) of those planes back, on the calling thread.
-  void scatter_rows(Grid& g, std::size_t first, std::size_t count, std::size_t row_begin,
-                    std::size_t row_end) const;
 
  private:
-  void scatter_part(Grid& g, std::size_t first, std::size_t count, std::size_t row_begin,
-                    std::size_t row_end, std::size_t slice_begin, std::size_t slice_end) const;
-
   std::size_t n1_ = 0, n2_ = 0, n3_ = 0;
   std::size_t planes_ = 1;
-  std::vector<double> buffer_;
+  GridValues buffer_;
 };
+
+// Runs of planes [first, first + count) and rows i2 in [row_begin, row_end), all n3 values of
+// each, into the grid on the calling thread: run (first + b, i2) starts at
+// runs + b * plane_stride + (i2 - row_begin) * n3.
+void scatter_runs(Grid& g, const double* runs, std::size_t plane_stride, std::size_t first,
+                  std::size_t count, std::size_t row_begin, std::size_t row_end);
 
 }  // namespace qv

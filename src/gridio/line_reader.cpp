@@ -91,6 +91,14 @@ void LineReader::release_read_pages() {
   released_ = end;
 }
 
+void LineReader::release_pages_within(std::string_view text) const {
+  if (!mapping_ || text.empty()) return;
+  const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+  const std::size_t from = static_cast<std::size_t>(text.data() - data_);
+  const std::size_t begin = (from + page - 1) / page * page, end = (from + text.size()) / page * page;
+  if (begin < end) ::madvise(static_cast<char*>(mapping_) + begin, end - begin, MADV_DONTNEED);
+}
+
 bool LineReader::fill(std::size_t bytes) {
   if (eof_ || !file_) return end_ - begin_ >= bytes;  // all held already (or mapped)
   while (end_ - begin_ < bytes) {

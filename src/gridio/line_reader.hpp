@@ -43,6 +43,12 @@ class LineReader {
 
   // Reads on until buffered() holds at least `bytes` bytes; false when the file ends first.
   bool fill(std::size_t bytes);
+  // True when the whole file is mapped: fill() then costs nothing, however much is asked for.
+  bool mapped() const { return mapping_ != nullptr; }
+  // Gives back the mapped file's pages that lie wholly within `text`, a part of buffered() that
+  // is read and not needed soon (they come back if touched). Safe on any thread; does nothing
+  // unless the file is mapped.
+  void release_pages_within(std::string_view text) const;
   // Offset in the file of the first unread byte.
   std::uint64_t position() const { return base_ + begin_; }
 

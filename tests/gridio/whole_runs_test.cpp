@@ -2,6 +2,7 @@
 // failures (message and line) of one thread, whatever the file holds where.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -138,6 +139,10 @@ std::string at_line(std::string text, std::size_t line, const std::function<void
   return text.substr(0, start) + content + text.substr(end);
 }
 
+std::size_t text_lines(const std::string& text) {
+  return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
 std::string with_crlf(const std::string& text) {
   std::string t;
   for (char c : text) {
@@ -180,7 +185,16 @@ TEST_P(WholeRuns, SameValuesAndFailuresAtAnyThreadCount) {
         {"one line split in two",
          at_line(text, deep, [](std::string& l) { l.insert(l.size() / 2 + 1, "\n"); }),
          kind.name == std::string("topond") ? shifted_values : model_values},
+        // Runs read the general way, then whole runs again, twice in one file.
+        {"lines split near the start and near the end",
+         at_line(at_line(text, deep, [](std::string& l) { l.insert(l.size() / 2 + 1, "\n"); }),
+                 text_lines(text) * 9 / 10,
+                 [](std::string& l) { l.insert(l.size() / 2 + 1, "\n"); }),
+         kind.name == std::string("topond") ? shifted_values : model_values},
         {"a malformed value", at_line(text, deep, [](std::string& l) { l[l.size() - 3] = 'x'; }),
+         failure},
+        {"a malformed value near the end",
+         at_line(text, text_lines(text) * 9 / 10, [](std::string& l) { l[l.size() - 3] = 'x'; }),
          failure},
         {"cut short", text.substr(0, text.size() * 2 / 3), failure},
     };
