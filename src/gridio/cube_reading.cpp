@@ -83,9 +83,23 @@ bool read_whole_run(std::string_view text, const RunShape& shape, double* out, s
   return w.values == n3 && w.bytes == text.size() && w.lines == shape.lines;
 }
 
-// Reads block `block` of `planes` planes (from plane `first`) whose runs `text` holds whole in
-// the layout of `shape`, a few rows i2 at a time: their runs are parsed into `buffer` and moved
-// into the grid at once, while still in the cache. False when some run is not so laid out.
+// The length of the run at the reading position when the text there holds it whole in lines
+// of written cube fields (the layout of read_whole_run); bytes 0 otherwise. Nothing is read.
+RunShape peek_run_shape(LineReader& lines, std::size_t n3) {
+  constexpr std::size_t kMostPerValue = 16;  // a field and its share of the line ends
+  lines.fill(n3 * kMostPerValue);
+  GridValues values(n3);
+  const std::string_view text = lines.buffered();
+  const WrittenLines w = scan_cube_lines(text.substr(0, n3 * kMostPerValue), values.data(), 1, n3);
+  RunShape shape;
+  if (w.values == n3) shape = {w.bytes, w.lines};
+  return shape;
+}
+
+// Reads the block of `planes` planes from plane `first` whose runs `text` holds whole in the
+// layout of `shape` (and nothing else), a few rows i2 at a time: their runs are parsed into
+// `buffer` and moved into the grid at once, while still in the cache. False when some run is
+// not so laid out.
 bool read_block_rows(std::string_view text, const RunShape& shape, Grid& g, std::size_t first,
                      std::size_t planes, std::size_t rows, double* buffer) {
   const std::size_t n2 = static_cast<std::size_t>(g.n2), n3 = static_cast<std::size_t>(g.n3);
@@ -176,6 +190,13 @@ void read_cube_values(NumberReader& in, CubeLayout layout, GridRole role, std::i
   const bool whole_runs = per_point == 1 && !skip_gradient && !skip_laplacian;
   RunShape shape;
   PlaneBlocks blocks(g);
+  // On more threads, text in this program's layout is read in place from the first run on: its
+  // length is learnt from the text before it is read, and the grid's pages are brought in
+  // first (every block of planes writes all over them).
+  if (whole_runs && blocks.buffered() && sweep_threads() > 1) {
+    shape = peek_run_shape(in.lines(), n3);
+    if (shape.bytes != 0) bring_in_pages(g);
+  }
   for (std::size_t first = 0; first < n1;) {
     if (whole_runs && blocks.buffered() && shape.bytes != 0 && sweep_threads() > 1) {
       const std::size_t done = read_blocks_in_place(in, g, first, blocks.planes(), shape);

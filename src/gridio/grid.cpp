@@ -1,8 +1,10 @@
 #include "gridio/grid.hpp"
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <new>
@@ -45,6 +47,22 @@ void* allocate_grid_bytes(std::size_t bytes) {
 }
 
 void release_grid_bytes(void* p, std::size_t) noexcept { std::free(p); }
+
+void bring_in_pages(Grid& g) {
+#ifdef MADV_POPULATE_WRITE
+  const std::uintptr_t page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const std::uintptr_t begin = reinterpret_cast<std::uintptr_t>(g.values.data()) / page * page;
+  const std::uintptr_t end = reinterpret_cast<std::uintptr_t>(g.values.data() + g.values.size());
+  const std::size_t count = (end - begin + kHugePage - 1) / kHugePage;
+  parallel_for(count, 1, [&](std::size_t first, std::size_t last) {
+    const std::uintptr_t from = begin + first * kHugePage;
+    const std::uintptr_t to = std::min<std::uintptr_t>(end, begin + last * kHugePage);
+    ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+  });
+#else
+  (void)g;
+#endif
+}
 
 namespace {
 

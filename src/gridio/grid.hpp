@@ -80,4 +80,10 @@ Grid make_grid(std::int32_t n1, std::int32_t n2, std::int32_t n3, const std::str
 Grid make_grid_for_overwrite(std::int32_t n1, std::int32_t n2, std::int32_t n3,
                              const std::string& what);
 
+// Has the system bring in every page of `g`'s values on the sweep threads, each thread whole
+// huge pages of its own, leaving the values as they are. The system clears a fresh page as it
+// comes in; a sweep whose every thread writes all over the grid at once would otherwise have
+// them take faults on the same pages. Advice only: where the system cannot, nothing is done.
+void bring_in_pages(Grid& g);
+
 }  // namespace qv
