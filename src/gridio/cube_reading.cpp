@@ -83,10 +83,13 @@ bool read_whole_run(std::string_view text, const RunShape& shape, double* out, s
   return w.values == n3 && w.bytes == text.size() && w.lines == shape.lines;
 }
 
-// The length of the run at the reading position when the text there holds it whole in lines
-// of written cube fields (the layout of read_whole_run); bytes 0 otherwise. Nothing is read.
-RunShape peek_run_shape(LineReader& lines, std::size_t n3) {
+// The length of the run that starts on the next line when the text there holds it whole in
+// lines of written cube fields (the layout of read_whole_run); bytes 0 otherwise. Nothing is
+// read; the reader lets go of its current line, whose text may move as the file is read on.
+RunShape peek_run_shape(NumberReader& in, std::size_t n3) {
   constexpr std::size_t kMostPerValue = 16;  // a field and its share of the line ends
+  in.forget_line();
+  LineReader& lines = in.lines();
   lines.fill(n3 * kMostPerValue);
   GridValues values(n3);
   const std::string_view text = lines.buffered();
@@ -145,7 +148,8 @@ std::size_t read_blocks_in_place(NumberReader& in, Grid& g, std::size_t first,
   if (planes == 0) return 0;
 
   // Rows at a time: the runs of a few rows of the block's planes stay in the thread's cache.
-  const std::size_t rows = std::clamp<std::size_t>((std::size_t{1} << 16) / (block_planes * n3), 1, n2);
+  const std::size_t rows =
+      std::clamp<std::size_t>((std::size_t{1} << 16) / (block_planes * n3), 1, n2);
   std::vector<GridValues> buffers(static_cast<std::size_t>(sweep_threads()));
   for (auto& b : buffers) b.resize(block_planes * rows * n3);
   const std::size_t block_count = (planes + block_planes - 1) / block_planes;
@@ -161,10 +165,7 @@ std::size_t read_blocks_in_place(NumberReader& in, Grid& g, std::size_t first,
         lines.release_pages_within(block_text);
         continue;
       }
-      std::size_t bad = first_bad_block.load(std::memory_order_relaxed);
-      while (block < bad &&
-             !first_bad_block.compare_exchange_weak(bad, block, std::memory_order_relaxed)) {
-      }
+      keep_least(first_bad_block, block);
       return;
     }
   });
@@ -186,19 +187,16 @@ void read_cube_values(NumberReader& in, CubeLayout layout, GridRole role, std::i
   const bool skip_gradient = layout == CubeLayout::gaussian && role == GridRole::gradient;
   const bool skip_laplacian = layout == CubeLayout::gaussian && role == GridRole::laplacian;
   // Runs of this program's layout, one value per point and nothing between them, are read in
-  // place on the sweep threads once the first run has shown their length.
+  // place on the sweep threads; their length is learnt from the text of the first.
   const bool whole_runs = per_point == 1 && !skip_gradient && !skip_laplacian;
-  RunShape shape;
   PlaneBlocks blocks(g);
-  // On more threads, text in this program's layout is read in place from the first run on: its
-  // length is learnt from the text before it is read, and the grid's pages are brought in
-  // first (every block of planes writes all over them).
-  if (whole_runs && blocks.buffered() && sweep_threads() > 1) {
-    shape = peek_run_shape(in.lines(), n3);
-    if (shape.bytes != 0) bring_in_pages(g);
-  }
+  const RunShape shape = whole_runs ? peek_run_shape(in, n3) : RunShape{};
+  const bool sweep_blocks = shape.bytes != 0 && blocks.buffered() && sweep_threads() > 1;
+  // Every block of planes writes all over the grid: its pages are brought in on all threads
+  // first, not faulted by every thread at once.
+  if (sweep_blocks) bring_in_pages(g);
   for (std::size_t first = 0; first < n1;) {
-    if (whole_runs && blocks.buffered() && shape.bytes != 0 && sweep_threads() > 1) {
+    if (sweep_blocks) {
       const std::size_t done = read_blocks_in_place(in, g, first, blocks.planes(), shape);
       first += done;
       if (done > 0) continue;
@@ -211,34 +209,20 @@ void read_cube_values(NumberReader& in, CubeLayout layout, GridRole role, std::i
       return blocks.buffered() ? blocks.run(first, i1, i2) : g.values.data() + i1 + n1 * i2;
     };
     const std::size_t runs = (last - first) * n2;
-    // Runs [from, runs) of the block read in place, as far as they are whole; returns how many.
-    auto read_in_place = [&](std::size_t from) -> std::size_t {
-      const std::size_t done = read_whole_runs(
-          in.lines(), runs - from, shape, [&](std::string_view text, std::size_t run) {
-            std::size_t stride = 0;
-            double* out = run_start(from + run, stride);
-            return read_whole_run(text, shape, out, stride, n3);
-          });
-      if (done > 0) in.forget_line();
-      return done;
-    };
-    std::size_t k = whole_runs ? read_in_place(0) : 0;
-    while (k < runs) {
-      const std::uint64_t start = in.lines().position();
-      const long start_line = in.line_number();
+    // The block's runs read in place as far as they are whole, the rest by the general reader.
+    std::size_t k =
+        read_whole_runs(in.lines(), runs, shape, [&](std::string_view text, std::size_t run) {
+          std::size_t stride = 0;
+          double* out = run_start(run, stride);
+          return read_whole_run(text, shape, out, stride, n3);
+        });
+    if (k > 0) in.forget_line();
+    for (; k < runs; ++k) {
       std::size_t stride = 0;
       double* const out = run_start(k, stride);
       read_run(in, out, stride, n3, per_point);
-      const bool shape_learnt = whole_runs && shape.bytes == 0;
-      if (shape_learnt) {
-        shape.bytes = static_cast<std::size_t>(in.lines().position() - start);
-        shape.lines = in.line_number() - start_line;
-      }
       if (skip_gradient) in.skip_nonblank_lines(s3, "a gradient line of the GAUSSIAN layout");
       if (skip_laplacian) in.skip_lines(s3 + s1, "a line of the GAUSSIAN layout");
-      ++k;
-      // The first run has shown the length of all: the rest of the block is read in place.
-      if (shape_learnt) k += read_in_place(k);
     }
     if (blocks.buffered()) blocks.scatter(g, first, last - first);
     first = last;

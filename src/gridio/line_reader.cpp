@@ -87,7 +87,7 @@ void LineReader::release_read_pages() {
   if (begin_ < keep) return;
   const std::size_t end = (begin_ - keep) / page * page;
   if (end <= released_) return;
-  ::madvise(static_cast<char*>(mapping_) + released_, end - released_, MADV_DONTNEED);
+  release_pages_within(std::string_view(data_ + released_, end - released_));
   released_ = end;
 }
 
@@ -95,7 +95,8 @@ void LineReader::release_pages_within(std::string_view text) const {
   if (!mapping_ || text.empty()) return;
   const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
   const std::size_t from = static_cast<std::size_t>(text.data() - data_);
-  const std::size_t begin = (from + page - 1) / page * page, end = (from + text.size()) / page * page;
+  const std::size_t begin = (from + page - 1) / page * page;
+  const std::size_t end = (from + text.size()) / page * page;
   if (begin < end) ::madvise(static_cast<char*>(mapping_) + begin, end - begin, MADV_DONTNEED);
 }
 

@@ -46,14 +46,13 @@ void TextOutput::spill() {
     pos_ = 0;
     throw TextError(name_, 0, "write after the file was closed");
   }
+  const std::size_t n = pos_;
+  pos_ = 0;  // also when the write fails: the text is not offered twice
   if (file_) {
-    const std::size_t n = pos_;
-    pos_ = 0;
     put_to_file(data_, n);
   } else {
-    memory_.append(data_, pos_);
+    memory_.append(data_, n);
   }
-  pos_ = 0;
 }
 
 void TextOutput::put_to_file(const char* text, std::size_t n) {

@@ -15,7 +15,7 @@
 
 namespace qv {
 
-// The length of one run in the file, learnt from a run read by the general reader.
+// The length of one run in the file, learnt from the text of a first run.
 struct RunShape {
   std::size_t bytes = 0;  // 0: not known
   long lines = 0;
@@ -25,6 +25,14 @@ namespace whole_runs_detail {
 inline constexpr std::size_t kBatchBytes = std::size_t{8} << 20;  // text held at once
 inline constexpr std::size_t kRunsPerChunk = 16;
 }  // namespace whole_runs_detail
+
+// Lowers `least` to `k` unless it holds less already, whatever other threads store meanwhile:
+// the first failing item of a sweep, found by several threads at once.
+inline void keep_least(std::atomic<std::size_t>& least, std::size_t k) {
+  std::size_t now = least.load(std::memory_order_relaxed);
+  while (k < now && !least.compare_exchange_weak(now, k, std::memory_order_relaxed)) {
+  }
+}
 
 // Reads up to `runs` runs of `shape` from the start of in.buffered() (reading the file on as
 // needed): parse(text, k) reads run k from its text and returns false unless the text is
@@ -48,9 +56,7 @@ std::size_t read_whole_runs(LineReader& in, std::size_t runs, const RunShape& sh
     parallel_for(held, kRunsPerChunk, [&](std::size_t begin, std::size_t end) {
       for (std::size_t k = begin; k < end && k < first_bad.load(std::memory_order_relaxed); ++k) {
         if (parse(text.substr(k * shape.bytes, shape.bytes), done + k)) continue;
-        std::size_t bad = first_bad.load(std::memory_order_relaxed);
-        while (k < bad && !first_bad.compare_exchange_weak(bad, k, std::memory_order_relaxed)) {
-        }
+        keep_least(first_bad, k);
         return;
       }
     });
